@@ -1,0 +1,13 @@
+#include "cli/commands.h"
+
+// One declaration per sub-command, implemented in cmd_*.cpp.
+int cmdVersion(const QStringList& args);
+
+const CliCommand* cliCommands(int& count)
+{
+    static const CliCommand kCommands[] = {
+        {"version", "", &cmdVersion},
+    };
+    count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
+    return kCommands;
+}

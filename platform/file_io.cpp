@@ -1,0 +1,76 @@
+#include "platform/file_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <atomic>
+
+namespace {
+std::atomic<WriteFaultHook> g_faultHook{nullptr};
+}
+
+void setWriteFaultHook(WriteFaultHook hook) { g_faultHook.store(hook); }
+
+Result<QByteArray> readWholeFile(const QString& path, qint64 maxBytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Result<QByteArray>::failure(QStringLiteral("%1: cannot open for reading (%2)").arg(path, file.errorString()));
+    const qint64 size = file.size();
+    if (size > maxBytes)
+        return Result<QByteArray>::failure(
+            QStringLiteral("%1: file is %2 bytes, at most %3 expected").arg(path).arg(size).arg(maxBytes));
+    QByteArray bytes = file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError)
+        return Result<QByteArray>::failure(QStringLiteral("%1: read failed (%2)").arg(path, file.errorString()));
+    return bytes;
+}
+
+Status writeFileAtomically(const QString& path, const char* data, std::size_t size)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Failure(QStringLiteral("%1: cannot open for writing (%2)").arg(path, file.errorString()));
+    // Write in slices so an injected fault can stop half-way, as a full disk would.
+    const std::size_t half = size / 2;
+    if (half > 0 && file.write(data, static_cast<qint64>(half)) != static_cast<qint64>(half)) {
+        file.cancelWriting();
+        return Failure(QStringLiteral("%1: write failed (%2)").arg(path, file.errorString()));
+    }
+    if (WriteFaultHook hook = g_faultHook.load(); hook && !hook(path)) {
+        file.cancelWriting();
+        return Failure(QStringLiteral("%1: write failed (no space left on device)").arg(path));
+    }
+    const qint64 rest = static_cast<qint64>(size - half);
+    if (rest > 0 && file.write(data + half, rest) != rest) {
+        file.cancelWriting();
+        return Failure(QStringLiteral("%1: write failed (%2)").arg(path, file.errorString()));
+    }
+    if (!file.commit())
+        return Failure(QStringLiteral("%1: write failed (%2)").arg(path, file.errorString()));
+    return {};
+}
+
+Status copyFileReplacing(const QString& from, const QString& to)
+{
+    if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() && QFileInfo::exists(to))
+        return {}; // copying a file onto itself would truncate it
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return Failure(QStringLiteral("%1: cannot open for reading (%2)").arg(from, in.errorString()));
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return Failure(QStringLiteral("%1: read failed (%2)").arg(from, in.errorString()));
+    return writeFileAtomically(to, bytes);
+}
+
+QString joinPath(const QString& folder, const QString& name)
+{
+    if (folder.isEmpty())
+        return name;
+    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Whole-file reads and crash-safe writes. Every file that replaces another goes through
+// writeFileAtomically: the bytes go to a temporary file in the same folder, which is
+// renamed over the target only after everything was written and flushed, so a failure
+// leaves the previous file intact.
+
+#include "platform/result.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+
+// Reads the whole file. Refuses files larger than `maxBytes` without reading them.
+Result<QByteArray> readWholeFile(const QString& path, qint64 maxBytes);
+
+Status writeFileAtomically(const QString& path, const char* data, std::size_t size);
+inline Status writeFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    return writeFileAtomically(path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// Test seam: when set, called before each atomic write commits; returning false makes
+// the write fail as a full disk would, after the temporary file was partly written.
+using WriteFaultHook = bool (*)(const QString& path);
+void setWriteFaultHook(WriteFaultHook hook);
+
+// Copies a file over an existing one through a temporary file.
+Status copyFileReplacing(const QString& from, const QString& to);
+
+// The native-independent joining the records' paths use: "a/b" + "c" and "a/b/" + "c"
+// both give "a/b/c".
+QString joinPath(const QString& folder, const QString& name);
