@@ -14,7 +14,7 @@ struct AxisTaps {
     std::vector<int> first; // first source index of target i
     std::vector<int> count; // number of taps of target i
     std::vector<int> offset; // start of target i's weights in `weights`
-    std::vector<float> weights;
+    std::vector<double> weights;
     int maxCount = 0;
     int lo = 0; // smallest source index used by any target
     int hi = 0; // one past the largest
@@ -46,7 +46,7 @@ AxisTaps makeTaps(double start, double extent, int targets, int sourceSize)
             if (first < 0)
                 first = s;
             // Taps are contiguous: only the two ends can have partial (never zero) cover.
-            t.weights.push_back(static_cast<float>(cover / scale));
+            t.weights.push_back(cover / scale);
             ++n;
         }
         t.first[i] = first < 0 ? 0 : first;
@@ -62,10 +62,10 @@ AxisTaps makeTaps(double start, double extent, int targets, int sourceSize)
     return t;
 }
 
-inline std::uint32_t packPremultiplied(float a, float r, float g, float b)
+inline std::uint32_t packPremultiplied(double a, double r, double g, double b)
 {
-    auto q = [](float v) {
-        const float c = std::clamp(v + 0.5f, 0.0f, 255.0f);
+    auto q = [](double v) {
+        const double c = std::clamp(v + 0.5, 0.0, 255.0);
         return static_cast<std::uint32_t>(c);
     };
     const std::uint32_t qa = q(a);
@@ -129,18 +129,19 @@ QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H)
     // Horizontal pass per source row into a ring of the rows the current target row
     // needs; target rows move monotonically, so every source row is filtered once.
     const int ringRows = std::max(1, ty.maxCount);
-    std::vector<float> ring(static_cast<std::size_t>(ringRows) * W * 4);
-    std::vector<float> acc(static_cast<std::size_t>(W) * 4);
+    // Double sums keep a uniform colour exact even over spans of many thousand pixels.
+    std::vector<double> ring(static_cast<std::size_t>(ringRows) * W * 4);
+    std::vector<double> acc(static_cast<std::size_t>(W) * 4);
     int filteredUpTo = ty.lo; // rows below this are in the ring (or were dropped)
 
     auto filterRow = [&](int y) {
-        float* dst = ring.data() + static_cast<std::size_t>(y % ringRows) * W * 4;
+        double* dst = ring.data() + static_cast<std::size_t>(y % ringRows) * W * 4;
         const auto* line = reinterpret_cast<const std::uint32_t*>(pixels->constScanLine(y));
         const bool opaque = format == QImage::Format_RGB32;
         const bool straight = format == QImage::Format_ARGB32;
         for (int x = 0; x < W; ++x) {
-            float a = 0, r = 0, g = 0, b = 0;
-            const float* wt = tx.weights.data() + tx.offset[x];
+            double a = 0, r = 0, g = 0, b = 0;
+            const double* wt = tx.weights.data() + tx.offset[x];
             const std::uint32_t* p = line + tx.first[x];
             for (int k = 0, n = tx.count[x]; k < n; ++k) {
                 std::uint32_t px = p[k];
@@ -148,11 +149,11 @@ QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H)
                     px |= 0xFF000000u;
                 else if (straight)
                     px = qPremultiply(px);
-                const float f = wt[k];
-                a += f * static_cast<float>(px >> 24);
-                r += f * static_cast<float>((px >> 16) & 0xFF);
-                g += f * static_cast<float>((px >> 8) & 0xFF);
-                b += f * static_cast<float>(px & 0xFF);
+                const double f = wt[k];
+                a += f * double(px >> 24);
+                r += f * double((px >> 16) & 0xFF);
+                g += f * double((px >> 8) & 0xFF);
+                b += f * double(px & 0xFF);
             }
             dst[4 * x + 0] = a;
             dst[4 * x + 1] = r;
@@ -169,11 +170,11 @@ QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H)
         for (; filteredUpTo < first + n; ++filteredUpTo)
             if (filteredUpTo >= first)
                 filterRow(filteredUpTo);
-        std::fill(acc.begin(), acc.end(), 0.0f);
-        const float* wt = ty.weights.data() + ty.offset[y];
+        std::fill(acc.begin(), acc.end(), 0.0);
+        const double* wt = ty.weights.data() + ty.offset[y];
         for (int k = 0; k < n; ++k) {
-            const float f = wt[k];
-            const float* row = ring.data() + static_cast<std::size_t>((first + k) % ringRows) * W * 4;
+            const double f = wt[k];
+            const double* row = ring.data() + static_cast<std::size_t>((first + k) % ringRows) * W * 4;
             for (int i = 0; i < W * 4; ++i)
                 acc[i] += f * row[i];
         }

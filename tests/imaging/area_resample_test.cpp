@@ -135,6 +135,14 @@ TEST(AreaResample, AUniformColourStaysExactUnderAnyInsideRectangle)
             for (int x = 0; x < 8; ++x)
                 ASSERT_EQ(out.pixel(x, y), 0xFFC86432u) << x << "," << y;
     }
+    // Tens of thousands of pixels summed into one stay exact as well.
+    const QImage wide = solid(60000, 3, qRgba(200, 100, 50, 255));
+    for (const QRectF& r : {QRectF(0, 0, 60000, 3), QRectF(0.1, 0.5, 59999.8, 2.25)})
+        for (int W : {1, 3}) {
+            const QImage out = AreaResample(wide, r, W, 1);
+            for (int x = 0; x < W; ++x)
+                ASSERT_EQ(out.pixel(x, 0), 0xFFC86432u) << x;
+        }
 }
 
 TEST(AreaResample, OutsideTheSourceIsTransparentBlack)
