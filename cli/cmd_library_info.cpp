@@ -19,7 +19,8 @@ int cmdLibraryInfo(const QStringList& args)
     }
     const qint64 size = QFileInfo(path).size();
     if (size < 800) {
-        printError(QStringLiteral("%1: the file is %2 bytes, a tile-library catalogue has at least 800").arg(path).arg(size));
+        printError(
+            QStringLiteral("%1: the file is %2 bytes, a tile-library catalogue has at least 800").arg(path).arg(size));
         return kExitError;
     }
     const TtileLibCfg cfg = ReadTilelibCfg(path);
@@ -40,8 +41,8 @@ int cmdLibraryInfo(const QStringList& args)
     printLine(QStringLiteral("name: %1").arg(cfg.name.get()));
     printLine(QStringLiteral("brand: %1").arg(cfg.brand.get()));
     printLine(QStringLiteral("tile pixels: %1x%2").arg(cfg.widthPx).arg(cfg.heightPx));
-    printLine(QStringLiteral("printed size: ") + QString::asprintf("%4.2fx%4.2f", double(cfg.Widthf), double(cfg.Heightf)) +
-              unit);
+    printLine(QStringLiteral("printed size: ") +
+              QString::asprintf("%4.2fx%4.2f", double(cfg.Widthf), double(cfg.Heightf)) + unit);
     printLine(QStringLiteral("DPI: %1").arg(double(cfg.DPI)));
     printLine(QStringLiteral("Count: %1").arg(count));
     return kExitOk;

@@ -23,8 +23,7 @@ QImage loadPicture(const QString& path, QString& error)
     QImageReader reader(path);
     reader.setAutoTransform(true);
     QImage image = reader.read();
-    if (image.isNull())
-        error = QStringLiteral("%1: cannot read the picture (%2)").arg(path, reader.errorString());
+    if (image.isNull()) error = QStringLiteral("%1: cannot read the picture (%2)").arg(path, reader.errorString());
     return image;
 }
 
@@ -38,8 +37,7 @@ int cmdMatch(const QStringList& args)
     if (a.positional().size() > 2)
         throw UsageError{QStringLiteral("unexpected argument \"%1\"").arg(a.positional()[2])};
     const int top = a.intValue(QStringLiteral("--top"), 10);
-    if (top < 1)
-        throw UsageError{QStringLiteral("--top must be at least 1, got %1").arg(top)};
+    if (top < 1) throw UsageError{QStringLiteral("--top must be at least 1, got %1").arg(top)};
     std::optional<TRectF> region;
     if (a.has(QStringLiteral("--rect"))) {
         const QList<double> r = a.numberList(QStringLiteral("--rect"), 4);
@@ -81,8 +79,8 @@ int cmdMatch(const QStringList& args)
     std::vector<Ranked> ranked;
     ranked.reserve(static_cast<size_t>(lib->Count));
     for (int i = 0; i < lib->Count; ++i)
-        ranked.push_back({static_cast<long long>(std::trunc(ImgColorDiff(measured, lib->items[i].ColorInfo, settings))),
-                          i});
+        ranked.push_back(
+            {static_cast<long long>(std::trunc(ImgColorDiff(measured, lib->items[i].ColorInfo, settings))), i});
     std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& x, const Ranked& y) { return x.diff < y.diff; });
 
     printLine(QStringLiteral("rank\tindex\tfile\tdifference"));

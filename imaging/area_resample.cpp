@@ -11,8 +11,8 @@ namespace {
 // already divided by the target pixel's extent (so a span wholly inside the bitmap has
 // weights summing to 1, and the parts outside the bitmap simply have no taps).
 struct AxisTaps {
-    std::vector<int> first; // first source index of target i
-    std::vector<int> count; // number of taps of target i
+    std::vector<int> first;  // first source index of target i
+    std::vector<int> count;  // number of taps of target i
     std::vector<int> offset; // start of target i's weights in `weights`
     std::vector<double> weights;
     int maxCount = 0;
@@ -41,10 +41,8 @@ AxisTaps makeTaps(double start, double extent, int targets, int sourceSize)
         int n = 0;
         for (int s = s0; s < s1; ++s) {
             const double cover = std::min<double>(s + 1, b) - std::max<double>(s, a);
-            if (cover <= 0)
-                continue;
-            if (first < 0)
-                first = s;
+            if (cover <= 0) continue;
+            if (first < 0) first = s;
             // Taps are contiguous: only the two ends can have partial (never zero) cover.
             t.weights.push_back(cover / scale);
             ++n;
@@ -57,8 +55,7 @@ AxisTaps makeTaps(double start, double extent, int targets, int sourceSize)
             t.hi = std::max(t.hi, first + n);
         }
     }
-    if (t.hi <= t.lo)
-        t.lo = t.hi = 0;
+    if (t.hi <= t.lo) t.lo = t.hi = 0;
     return t;
 }
 
@@ -80,11 +77,9 @@ inline std::uint32_t packPremultiplied(double a, double r, double g, double b)
 
 QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H)
 {
-    if (W <= 0 || H <= 0)
-        return QImage();
+    if (W <= 0 || H <= 0) return QImage();
     QImage out(W, H, QImage::Format_ARGB32_Premultiplied);
-    if (out.isNull())
-        return out;
+    if (out.isNull()) return out;
     out.fill(0);
 
     const double L = srcRect.left();
@@ -92,8 +87,7 @@ QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H)
     const double w = srcRect.width();
     const double h = srcRect.height();
     // NaN fails every comparison, so it lands here too.
-    if (src.isNull() || !(w > 0) || !(h > 0) || !std::isfinite(L + T + w + h))
-        return out;
+    if (src.isNull() || !(w > 0) || !(h > 0) || !std::isfinite(L + T + w + h)) return out;
 
     // Read the three 32-bit layouts in place; anything else is converted, but only the
     // part the rectangle touches, so measuring a small region of a large picture stays
@@ -110,11 +104,9 @@ QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H)
         const int y0 = clampTo(std::floor(T), src.height());
         const int x1 = clampTo(std::ceil(L + w), src.width());
         const int y1 = clampTo(std::ceil(T + h), src.height());
-        if (x1 <= x0 || y1 <= y0)
-            return out;
+        if (x1 <= x0 || y1 <= y0) return out;
         converted = src.copy(x0, y0, x1 - x0, y1 - y0).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        if (converted.isNull())
-            return QImage();
+        if (converted.isNull()) return QImage();
         pixels = &converted;
         originX = x0;
         originY = y0;
@@ -123,8 +115,7 @@ QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H)
 
     const AxisTaps tx = makeTaps(L - originX, w, W, pixels->width());
     const AxisTaps ty = makeTaps(T - originY, h, H, pixels->height());
-    if (tx.hi == tx.lo || ty.hi == ty.lo)
-        return out;
+    if (tx.hi == tx.lo || ty.hi == ty.lo) return out;
 
     // Horizontal pass per source row into a ring of the rows the current target row
     // needs; target rows move monotonically, so every source row is filtered once.
@@ -164,12 +155,10 @@ QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H)
 
     for (int y = 0; y < H; ++y) {
         const int n = ty.count[y];
-        if (n == 0)
-            continue;
+        if (n == 0) continue;
         const int first = ty.first[y];
         for (; filteredUpTo < first + n; ++filteredUpTo)
-            if (filteredUpTo >= first)
-                filterRow(filteredUpTo);
+            if (filteredUpTo >= first) filterRow(filteredUpTo);
         std::fill(acc.begin(), acc.end(), 0.0);
         const double* wt = ty.weights.data() + ty.offset[y];
         for (int k = 0; k < n; ++k) {

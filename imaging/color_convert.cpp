@@ -10,10 +10,8 @@ inline int roundHalfEven(double v)
 {
     const double f = std::floor(v);
     const double diff = v - f;
-    if (diff > 0.5)
-        return static_cast<int>(f) + 1;
-    if (diff < 0.5)
-        return static_cast<int>(f);
+    if (diff > 0.5) return static_cast<int>(f) + 1;
+    if (diff < 0.5) return static_cast<int>(f);
     const int i = static_cast<int>(f);
     return (i % 2 == 0) ? i : i + 1;
 }
@@ -81,12 +79,12 @@ void HSVToRGB(double H, double S, double V, int& r, int& g, int& b, int& gray)
         int i = static_cast<int>(std::trunc(h6));
         // A hue a hair below a multiple of 360 makes h - Floor(h) round to 1.0, so h6 is
         // 6; that is hue 0, sector 0 (f is then 0 as well).
-        if (i >= 6 || i < 0)
-            i = 0;
+        if (i >= 6 || i < 0) i = 0;
         const double f = h6 - std::floor(h6);
         const double p = v * (1.0 - s);
         const double q = v * (1.0 - s * f);
         const double t = v * (1.0 - s * (1.0 - f));
+        // clang-format off
         switch (i) {
         case 0: rr = v; gg = t; bb = p; break;
         case 1: rr = q; gg = v; bb = p; break;
@@ -95,6 +93,7 @@ void HSVToRGB(double H, double S, double V, int& r, int& g, int& b, int& gray)
         case 4: rr = t; gg = p; bb = v; break;
         default: rr = v; gg = p; bb = q; break;
         }
+        // clang-format on
     }
     r = static_cast<int>(std::trunc(rr * 255.0));
     g = static_cast<int>(std::trunc(gg * 255.0));

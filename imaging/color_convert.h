@@ -14,16 +14,18 @@
 
 // The 8 x 8 weights (row * 8 + column) that favour the disc inscribed in the square;
 // they sum to 424. Corner weights are zero.
+// clang-format off
 inline constexpr std::int32_t CenterWeights[64] = {
-    0, 0, 3,  7,  7,  3,  0, 0, //
-    0, 8, 9,  10, 10, 9,  8, 0, //
-    3, 9, 10, 10, 10, 10, 9, 3, //
-    7, 10, 10, 10, 10, 10, 10, 7, //
-    7, 10, 10, 10, 10, 10, 10, 7, //
-    3, 9, 10, 10, 10, 10, 9, 3, //
-    0, 8, 9,  10, 10, 9,  8, 0, //
-    0, 0, 3,  7,  7,  3,  0, 0,
+    0, 0,  3,  7,  7,  3,  0, 0,
+    0, 8,  9,  10, 10, 9,  8, 0,
+    3, 9,  10, 10, 10, 10, 9, 3,
+    7, 10, 10, 10, 10, 10, 10, 7,
+    7, 10, 10, 10, 10, 10, 10, 7,
+    3, 9,  10, 10, 10, 10, 9, 3,
+    0, 8,  9,  10, 10, 9,  8, 0,
+    0, 0,  3,  7,  7,  3,  0, 0,
 };
+// clang-format on
 inline constexpr std::int32_t kCenterWeightSum = 424;
 
 // The three fields of the mosaic options that ImgColorDiff reads. RGBMatch true is

@@ -33,8 +33,7 @@ void sumBlock(const QImage& samples, int x0, int y0, int n, int& r, int& g, int&
 bool GetImgColorInfo8(TimgColorInfo& info, const QImage& bitmap, const TRectF& rect)
 {
     const QImage samples = sampleRegion(bitmap, rect, 8);
-    if (samples.isNull())
-        return false;
+    if (samples.isNull()) return false;
     for (int y = 0; y < 8; ++y) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(samples.constScanLine(y));
         for (int x = 0; x < 8; ++x) {
@@ -64,8 +63,7 @@ bool GetImgColorInfo8(TimgColorInfo& info, const QImage& bitmap, const TRectF& r
 bool GetImgColorInfo16(TimgColorInfo& info, const QImage& bitmap, const TRectF& rect)
 {
     const QImage samples = sampleRegion(bitmap, rect, 16);
-    if (samples.isNull())
-        return false;
+    if (samples.isNull()) return false;
     int tr = 0, tg = 0, tb = 0;
     for (int q = 0; q < 4; ++q) {
         int r, g, b;

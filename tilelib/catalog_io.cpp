@@ -14,8 +14,7 @@ namespace {
 
 constexpr qint64 kHeaderSize = offsetof(TTilelibData, items); // settings and Count
 
-template <int N>
-void zeroTail(ShortString<N>& s)
+template <int N> void zeroTail(ShortString<N>& s)
 {
     std::memset(s.chars + s.length(), 0, static_cast<size_t>(N - s.length()));
 }
@@ -78,8 +77,7 @@ Status TTilelib::LoadTilelib(const QString& path)
     std::int32_t count;
     std::memcpy(&count, bytes.constData() + offsetof(TTilelibData, Count), sizeof count);
     if (count < 0 || count > kTileCountMax)
-        return Failure(
-            QStringLiteral("%1: Count is %2, expected 0 to %3").arg(path).arg(count).arg(kTileCountMax));
+        return Failure(QStringLiteral("%1: Count is %2, expected 0 to %3").arg(path).arg(count).arg(kTileCountMax));
     const qint64 needed = kHeaderSize + qint64(count) * qint64(sizeof(TTileItem));
     if (size < needed)
         return Failure(QStringLiteral("%1: the file is %2 bytes, too short for its %3 tiles (%4 bytes expected)")
@@ -92,8 +90,7 @@ Status TTilelib::LoadTilelib(const QString& path)
     // fills what it covers and the rest keeps its previous contents.
     std::memcpy(static_cast<TTilelibData*>(this), bytes.constData(), static_cast<size_t>(size));
     QString folder = QFileInfo(path).absolutePath();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     setRootpath(folder);
     return {};
 }
@@ -102,22 +99,18 @@ TtileLibCfg ReadTilelibCfg(const QString& path)
 {
     TtileLibCfg cfg = DefaultTilelibCfg();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return cfg;
+    if (!file.open(QIODevice::ReadOnly)) return cfg;
     const QByteArray bytes = file.read(sizeof(TtileLibCfg));
-    if (bytes.size() == sizeof(TtileLibCfg))
-        std::memcpy(&cfg, bytes.constData(), sizeof cfg);
+    if (bytes.size() == sizeof(TtileLibCfg)) std::memcpy(&cfg, bytes.constData(), sizeof cfg);
     return cfg;
 }
 
 int ReadTilelibCount(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(offsetof(TTilelibData, Count)))
-        return 0;
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(offsetof(TTilelibData, Count))) return 0;
     const QByteArray bytes = file.read(sizeof(std::int32_t));
-    if (bytes.size() != sizeof(std::int32_t))
-        return 0;
+    if (bytes.size() != sizeof(std::int32_t)) return 0;
     std::int32_t count;
     std::memcpy(&count, bytes.constData(), sizeof count);
     return count;

@@ -29,10 +29,9 @@ CliRun runCliIn(const QString& runtimeDir, const QStringList& args)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QUILLARY_CLI_PATH), args);
-    if (!p.waitForFinished(120000))
-        return {-1, {}, QStringLiteral("did not finish")};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
+    if (!p.waitForFinished(120000)) return {-1, {}, QStringLiteral("did not finish")};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
 QString expectedDiff(const QImage& picture, const TRectF& r, TAlphaColor tile)

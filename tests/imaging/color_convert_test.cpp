@@ -163,7 +163,7 @@ TEST(HSVToRGB, ConvertsBackWithTruncation)
         int r, g, b, gray;
     };
     const Case cases[] = {
-        {"grey", 128, 128, 128, 127}, {"red", 255, 0, 0, 76}, {"green", 0, 255, 0, 149},
+        {"grey", 128, 128, 128, 127}, {"red", 255, 0, 0, 76},        {"green", 0, 255, 0, 149},
         {"blue", 0, 0, 255, 29},      {"white", 255, 255, 255, 255}, {"black", 0, 0, 0, 0},
     };
     for (const Case& c : cases) {

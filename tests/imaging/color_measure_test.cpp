@@ -17,7 +17,10 @@ QImage solid(int w, int h, QRgb color)
     return img;
 }
 
-TRectF rect(float l, float t, float r, float b) { return TRectF{l, t, r, b}; }
+TRectF rect(float l, float t, float r, float b)
+{
+    return TRectF{l, t, r, b};
+}
 
 TimgColorInfo garbage()
 {
@@ -44,8 +47,7 @@ bool hslUntouched(const TColorInfo15& e)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(&e.hsl);
     for (size_t i = 0; i < sizeof e.hsl; ++i)
-        if (bytes[i] != 0xAB)
-            return false;
+        if (bytes[i] != 0xAB) return false;
     return true;
 }
 
@@ -198,9 +200,8 @@ TEST(GetImgColorInfo, ARegionOutsideTheBitmapIsBlack)
         const char* name;
         TRectF r;
     };
-    const Case cases[] = {{"wholly outside", rect(20, 20, 30, 30)},
-                          {"zero width", rect(2, 2, 2, 8)},
-                          {"zero height", rect(2, 5, 8, 5)}};
+    const Case cases[] = {
+        {"wholly outside", rect(20, 20, 30, 30)}, {"zero width", rect(2, 2, 2, 8)}, {"zero height", rect(2, 5, 8, 5)}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TimgColorInfo info = garbage();

@@ -22,8 +22,7 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-template <typename T>
-T at(const QByteArray& bytes, qint64 offset)
+template <typename T> T at(const QByteArray& bytes, qint64 offset)
 {
     T v;
     std::memcpy(&v, bytes.constData() + offset, sizeof v);
@@ -47,7 +46,10 @@ std::vector<FixtureTile> threeTiles()
     return {{"red.png", 0xFFFF0000, {}}, {"green.png", 0xFF00FF00, {}}, {"blue tile.png", 0xFF0000FF, {}}};
 }
 
-bool failEveryWrite(const QString&) { return false; }
+bool failEveryWrite(const QString&)
+{
+    return false;
+}
 
 } // namespace
 
@@ -80,19 +82,21 @@ TEST(SaveTilelib, WritesTheRecordsAtTheirFileOffsets)
     const QByteArray f = readAll(dir.filePath("imagelib.dat"));
     ASSERT_EQ(f.size(), 66710093);
     EXPECT_EQ(at<std::int32_t>(f, 796), 3);
-    EXPECT_EQ(at<std::int32_t>(f, 784), 24);  // widthPx
-    EXPECT_EQ(at<std::int32_t>(f, 788), 16);  // heightPx
-    EXPECT_EQ(at<std::int32_t>(f, 776), 2);   // SizeUnit mm
-    EXPECT_EQ(at<float>(f, 768), 8.5f);       // Widthf
-    EXPECT_EQ(at<float>(f, 780), 200.0f);     // DPI
-    EXPECT_EQ(f.mid(512, 8), QByteArray("\x07" "Fixture"));
+    EXPECT_EQ(at<std::int32_t>(f, 784), 24); // widthPx
+    EXPECT_EQ(at<std::int32_t>(f, 788), 16); // heightPx
+    EXPECT_EQ(at<std::int32_t>(f, 776), 2);  // SizeUnit mm
+    EXPECT_EQ(at<float>(f, 768), 8.5f);      // Widthf
+    EXPECT_EQ(at<float>(f, 780), 200.0f);    // DPI
+    EXPECT_EQ(f.mid(512, 8), QByteArray("\x07"
+                                        "Fixture"));
     EXPECT_EQ(f.mid(256, 4), QByteArray("\x03N/A"));
     EXPECT_EQ(f.at(512 + 1 + 200), '\0');
 
     const qint64 item1 = 800 + 32556;
     EXPECT_EQ(f.mid(800, 8), QByteArray("\x07red.png"));
     EXPECT_EQ(f.mid(item1, 10), QByteArray("\x09green.png"));
-    EXPECT_EQ(f.mid(800 + 2 * 32556, 14), QByteArray("\x0d" "blue tile.png"));
+    EXPECT_EQ(f.mid(800 + 2 * 32556, 14), QByteArray("\x0d"
+                                                     "blue tile.png"));
     EXPECT_EQ(at<std::int32_t>(f, 800 + 260), 7);
     EXPECT_EQ(at<std::int32_t>(f, 800 + 2 * 32556 + 260), 0x01020304);
     EXPECT_EQ(f.mid(item1 + 256, 4), QByteArray(4, '\0'));
