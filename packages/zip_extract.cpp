@@ -54,23 +54,19 @@ std::optional<EntryPath> splitEntryName(const QString& name)
     QString n = name;
     n.replace(QLatin1Char('\\'), QLatin1Char('/'));
     static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
-    if (n.startsWith(QLatin1Char('/')) || drive.match(n).hasMatch())
-        return std::nullopt;
+    if (n.startsWith(QLatin1Char('/')) || drive.match(n).hasMatch()) return std::nullopt;
     EntryPath path;
     path.folder = n.endsWith(QLatin1Char('/'));
     for (const QString& part : n.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        if (part == QLatin1String(".."))
-            return std::nullopt;
-        if (part != QLatin1String("."))
-            path.parts << part;
+        if (part == QLatin1String("..")) return std::nullopt;
+        if (part != QLatin1String(".")) path.parts << part;
     }
     return path;
 }
 
 bool isInside(const QString& root, const QString& path)
 {
-    if (path == root)
-        return true;
+    if (path == root) return true;
     const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
     return path.startsWith(prefix);
 }
@@ -87,16 +83,14 @@ std::optional<QString> resolveInside(const QString& root, const QStringList& par
         const QFileInfo info(next);
         if (info.isSymLink()) {
             const QString resolved = info.canonicalFilePath();
-            if (resolved.isEmpty())
-                return std::nullopt;
+            if (resolved.isEmpty()) return std::nullopt;
             path = resolved;
         } else if (info.exists()) {
             path = next;
         } else {
             break;
         }
-        if (!isInside(root, path))
-            return std::nullopt;
+        if (!isInside(root, path)) return std::nullopt;
     }
     for (; i < parts.size(); ++i)
         path += QLatin1Char('/') + parts[i];
@@ -107,10 +101,8 @@ bool isSymlinkEntry(zip_t* za, zip_uint64_t index)
 {
     zip_uint8_t opsys = 0;
     zip_uint32_t attributes = 0;
-    if (zip_file_get_external_attributes(za, index, 0, &opsys, &attributes) < 0)
-        return false;
-    if (opsys != ZIP_OPSYS_UNIX && opsys != ZIP_OPSYS_OS_X)
-        return false;
+    if (zip_file_get_external_attributes(za, index, 0, &opsys, &attributes) < 0) return false;
+    if (opsys != ZIP_OPSYS_UNIX && opsys != ZIP_OPSYS_OS_X) return false;
     return ((attributes >> 16) & S_IFMT) == S_IFLNK;
 }
 
@@ -119,38 +111,46 @@ bool isSymlinkEntry(zip_t* za, zip_uint64_t index)
 Status ExtractPackage(const QString& archivePath, const QString& targetFolder, Progress* progress,
                       const Platform& platform, const ExtractLimits& limits)
 {
-    if (!QFileInfo::exists(archivePath))
-        return {};
+    if (!QFileInfo::exists(archivePath)) return {};
     const QString archiveName = QFileInfo(archivePath).fileName();
 
     int openError = 0;
     ArchivePtr za(zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &openError));
     if (!za)
-        return Failure(QStringLiteral("%1: not a readable zip archive (%2)").arg(archiveName, libzipErrorText(openError)));
+        return Failure(
+            QStringLiteral("%1: not a readable zip archive (%2)").arg(archiveName, libzipErrorText(openError)));
 
     const zip_int64_t total = zip_get_num_entries(za.get(), 0);
     if (total < 0)
-        return Failure(QStringLiteral("%1: cannot read the entry list (%2)").arg(archiveName, QString::fromUtf8(zip_strerror(za.get()))));
+        return Failure(QStringLiteral("%1: cannot read the entry list (%2)")
+                           .arg(archiveName, QString::fromUtf8(zip_strerror(za.get()))));
     if (total > limits.maxEntries)
         return Failure(QStringLiteral("%1: archive has %2 entries, at most %3 allowed")
-                           .arg(archiveName).arg(total).arg(limits.maxEntries));
+                           .arg(archiveName)
+                           .arg(total)
+                           .arg(limits.maxEntries));
 
     std::vector<zip_stat_t> stats(static_cast<std::size_t>(total));
     std::uint64_t claimed = 0;
     for (zip_int64_t i = 0; i < total; ++i) {
         zip_stat_t& st = stats[static_cast<std::size_t>(i)];
         zip_stat_init(&st);
-        if (zip_stat_index(za.get(), static_cast<zip_uint64_t>(i), 0, &st) < 0 || !(st.valid & ZIP_STAT_NAME)
-            || !(st.valid & ZIP_STAT_SIZE))
+        if (zip_stat_index(za.get(), static_cast<zip_uint64_t>(i), 0, &st) < 0 || !(st.valid & ZIP_STAT_NAME) ||
+            !(st.valid & ZIP_STAT_SIZE))
             return Failure(QStringLiteral("%1: entry %2 cannot be read (%3)")
-                               .arg(archiveName).arg(i).arg(QString::fromUtf8(zip_strerror(za.get()))));
+                               .arg(archiveName)
+                               .arg(i)
+                               .arg(QString::fromUtf8(zip_strerror(za.get()))));
         // Saturating, so that hostile sizes cannot wrap the sum around.
-        claimed = st.size > std::numeric_limits<std::uint64_t>::max() - claimed ? std::numeric_limits<std::uint64_t>::max()
-                                                                                : claimed + st.size;
+        claimed = st.size > std::numeric_limits<std::uint64_t>::max() - claimed
+                      ? std::numeric_limits<std::uint64_t>::max()
+                      : claimed + st.size;
     }
     if (claimed > static_cast<std::uint64_t>(limits.maxTotalBytes))
         return Failure(QStringLiteral("%1: the entries claim %2 bytes uncompressed in total, at most %3 allowed")
-                           .arg(archiveName).arg(claimed).arg(limits.maxTotalBytes));
+                           .arg(archiveName)
+                           .arg(claimed)
+                           .arg(limits.maxTotalBytes));
 
     if (!QDir().mkpath(targetFolder))
         return Failure(QStringLiteral("%1: cannot create the target folder %2").arg(archiveName, targetFolder));
@@ -158,8 +158,7 @@ Status ExtractPackage(const QString& archivePath, const QString& targetFolder, P
     if (root.isEmpty())
         return Failure(QStringLiteral("%1: target folder %2 cannot be resolved").arg(archiveName, targetFolder));
 
-    if (progress)
-        progress->setMaximum(static_cast<int>(total));
+    if (progress) progress->setMaximum(static_cast<int>(total));
     int done = 0;
     QString lastName;
     auto report = [&](const QString& entryName, const QString& fileName) {
@@ -186,16 +185,15 @@ Status ExtractPackage(const QString& archivePath, const QString& targetFolder, P
         if (isSymlinkEntry(za.get(), index))
             return entryFailure(QStringLiteral("is a symbolic link, only files and folders are extracted"));
         const std::optional<EntryPath> path = splitEntryName(name);
-        if (!path)
-            return entryFailure(QStringLiteral("would be written outside the target folder"));
+        if (!path) return entryFailure(QStringLiteral("would be written outside the target folder"));
         if (path->parts.isEmpty()) {
-            if (path->folder)
-                continue; // "./" names the target folder itself
+            if (path->folder) continue; // "./" names the target folder itself
             return entryFailure(QStringLiteral("has no file name"));
         }
         const std::optional<QString> destination = resolveInside(root, path->parts);
         if (!destination)
-            return entryFailure(QStringLiteral("would be written outside the target folder (through a symbolic link in it)"));
+            return entryFailure(
+                QStringLiteral("would be written outside the target folder (through a symbolic link in it)"));
 
         if (path->folder) {
             if (!QDir().mkpath(*destination))
@@ -203,7 +201,8 @@ Status ExtractPackage(const QString& archivePath, const QString& targetFolder, P
             continue;
         }
         if (!QDir().mkpath(QFileInfo(*destination).absolutePath()))
-            return entryFailure(QStringLiteral("cannot be written: folder %1 cannot be created").arg(QFileInfo(*destination).absolutePath()));
+            return entryFailure(QStringLiteral("cannot be written: folder %1 cannot be created")
+                                    .arg(QFileInfo(*destination).absolutePath()));
 
         EntryPtr in(zip_fopen_index(za.get(), index, 0));
         if (!in)
@@ -220,10 +219,10 @@ Status ExtractPackage(const QString& archivePath, const QString& targetFolder, P
             const zip_int64_t n = zip_fread(in.get(), buffer.data(), kChunkBytes);
             if (n < 0) {
                 out.cancelWriting();
-                return entryFailure(QStringLiteral("is damaged (%1)").arg(QString::fromUtf8(zip_file_strerror(in.get()))));
+                return entryFailure(
+                    QStringLiteral("is damaged (%1)").arg(QString::fromUtf8(zip_file_strerror(in.get()))));
             }
-            if (n == 0)
-                break;
+            if (n == 0) break;
             written += static_cast<std::uint64_t>(n);
             if (written > st.size) {
                 out.cancelWriting();

@@ -42,17 +42,15 @@ Status WriteZip(const QString& zipPath, const QList<ZipSource>& entries)
 
     QSet<QString> seen;
     for (const ZipSource& e : entries) {
-        if (e.name.isEmpty())
-            return Failure(QStringLiteral("%1: an entry has an empty name").arg(archiveName));
+        if (e.name.isEmpty()) return Failure(QStringLiteral("%1: an entry has an empty name").arg(archiveName));
         QString key = e.name;
-        if (key.endsWith(QLatin1Char('/')))
-            key.chop(1);
+        if (key.endsWith(QLatin1Char('/'))) key.chop(1);
         if (seen.contains(key))
             return Failure(QStringLiteral("%1: entry \"%2\" appears twice").arg(archiveName, e.name));
         seen.insert(key);
         if (!e.folder && !e.filePath.isEmpty() && !QFileInfo(e.filePath).isFile())
-            return Failure(QStringLiteral("%1: entry \"%2\": source file %3 does not exist")
-                               .arg(archiveName, e.name, e.filePath));
+            return Failure(
+                QStringLiteral("%1: entry \"%2\": source file %3 does not exist").arg(archiveName, e.name, e.filePath));
     }
 
     int errorCode = 0;
@@ -66,7 +64,8 @@ Status WriteZip(const QString& zipPath, const QList<ZipSource>& entries)
     }
 
     auto fail = [&](const ZipSource& e, const QString& what) {
-        const QString message = QStringLiteral("%1: entry \"%2\": %3 (%4)").arg(archiveName, e.name, what, archiveError(za));
+        const QString message =
+            QStringLiteral("%1: entry \"%2\": %3 (%4)").arg(archiveName, e.name, what, archiveError(za));
         zip_discard(za);
         return Failure(message);
     };
@@ -76,16 +75,14 @@ Status WriteZip(const QString& zipPath, const QList<ZipSource>& entries)
         zip_int64_t index = -1;
         if (e.folder) {
             index = zip_dir_add(za, name.constData(), ZIP_FL_ENC_UTF_8);
-            if (index < 0)
-                return fail(e, QStringLiteral("cannot add the folder"));
+            if (index < 0) return fail(e, QStringLiteral("cannot add the folder"));
         } else {
             // Buffer sources point into `entries`, which outlives zip_close below.
             zip_source_t* source =
                 e.filePath.isEmpty()
                     ? zip_source_buffer(za, e.bytes.constData(), static_cast<zip_uint64_t>(e.bytes.size()), 0)
                     : zip_source_file(za, QFile::encodeName(e.filePath).constData(), 0, -1);
-            if (!source)
-                return fail(e, QStringLiteral("cannot read the contents"));
+            if (!source) return fail(e, QStringLiteral("cannot read the contents"));
             index = zip_file_add(za, name.constData(), source, ZIP_FL_ENC_UTF_8);
             if (index < 0) {
                 zip_source_free(source);
@@ -96,8 +93,9 @@ Status WriteZip(const QString& zipPath, const QList<ZipSource>& entries)
                 return fail(e, QStringLiteral("cannot set the compression"));
         }
         const auto i = static_cast<zip_uint64_t>(index);
-        if (zip_file_set_external_attributes(za, i, 0, ZIP_OPSYS_UNIX, e.folder ? kFolderAttributes : kFileAttributes) < 0
-            || zip_file_set_mtime(za, i, kEntryTime, 0) < 0)
+        if (zip_file_set_external_attributes(za, i, 0, ZIP_OPSYS_UNIX, e.folder ? kFolderAttributes : kFileAttributes) <
+                0 ||
+            zip_file_set_mtime(za, i, kEntryTime, 0) < 0)
             return fail(e, QStringLiteral("cannot set the attributes"));
     }
 

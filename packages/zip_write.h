@@ -14,9 +14,9 @@
 // One entry of an archive to write: a file from bytes in memory or from a file on disk,
 // or a folder entry (stored with a trailing '/').
 struct ZipSource {
-    QString name;       // path inside the archive, '/'-separated
-    QByteArray bytes;   // contents when `filePath` is empty
-    QString filePath;   // read from this file instead, when set
+    QString name;     // path inside the archive, '/'-separated
+    QByteArray bytes; // contents when `filePath` is empty
+    QString filePath; // read from this file instead, when set
     bool folder = false;
     bool stored = false; // true: no compression; false: deflate
 

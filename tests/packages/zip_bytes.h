@@ -36,7 +36,10 @@ inline std::uint32_t get16(const QByteArray& in, qsizetype at)
 {
     return static_cast<std::uint8_t>(in[at]) | (static_cast<std::uint32_t>(static_cast<std::uint8_t>(in[at + 1])) << 8);
 }
-inline std::uint32_t get32(const QByteArray& in, qsizetype at) { return get16(in, at) | (get16(in, at + 2) << 16); }
+inline std::uint32_t get32(const QByteArray& in, qsizetype at)
+{
+    return get16(in, at) | (get16(in, at + 2) << 16);
+}
 inline void set32(QByteArray& in, qsizetype at, std::uint32_t v)
 {
     for (int k = 0; k < 4; ++k)
@@ -65,9 +68,9 @@ inline QByteArray buildStoredZip(const QList<RawEntry>& entries)
         const auto size = static_cast<std::uint32_t>(e.data.size());
         put32(out, 0x04034b50);
         put16(out, 20);
-        put16(out, 0); // flags
-        put16(out, 0); // stored
-        put16(out, 0); // time
+        put16(out, 0);    // flags
+        put16(out, 0);    // stored
+        put16(out, 0);    // time
         put16(out, 0x21); // date 1980-01-01
         put32(out, crc);
         put32(out, size);
@@ -121,8 +124,7 @@ struct EntryLocation {
 inline EntryLocation locate(const QByteArray& zip, const QByteArray& name)
 {
     const qsizetype eocd = zip.lastIndexOf(QByteArray("PK\x05\x06", 4));
-    if (eocd < 0)
-        throw std::runtime_error("no end record");
+    if (eocd < 0) throw std::runtime_error("no end record");
     const std::uint32_t count = get16(zip, eocd + 10);
     qsizetype at = get32(zip, eocd + 16);
     for (std::uint32_t i = 0; i < count; ++i) {

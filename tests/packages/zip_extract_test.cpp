@@ -15,7 +15,10 @@
 #include <ostream>
 
 // Readable failure output for the messages.
-static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+static void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 #include <csignal>
 #include <sys/resource.h>
@@ -28,10 +31,22 @@ public:
     QList<int> values;
     QStringList texts;
     int calls = 0;
-    void setMaximum(int m) override { maximum = m; ++calls; }
-    void setValue(int v) override { values << v; ++calls; }
+    void setMaximum(int m) override
+    {
+        maximum = m;
+        ++calls;
+    }
+    void setValue(int v) override
+    {
+        values << v;
+        ++calls;
+    }
     int value() const override { return values.isEmpty() ? 0 : values.last(); }
-    void setText(const QString& t) override { texts << t; ++calls; }
+    void setText(const QString& t) override
+    {
+        texts << t;
+        ++calls;
+    }
 };
 
 class CountingPump final : public EventPump {
@@ -79,8 +94,7 @@ QStringList deduplicated(const QStringList& texts)
 {
     QStringList out;
     for (const QString& t : texts)
-        if (out.isEmpty() || out.last() != t)
-            out << t;
+        if (out.isEmpty() || out.last() != t) out << t;
     return out;
 }
 
@@ -138,7 +152,8 @@ TEST(ExtractPackage, ReplacesExistingFilesAndLeavesOthersAlone)
     writeFile(out + "/sub/b.txt", "old b");
     writeFile(out + "/keep.txt", "mine");
     const QString zip = dir.filePath("p.zip");
-    ASSERT_TRUE(WriteZip(zip, {ZipSource::fromBytes("a.txt", "new a"), ZipSource::fromBytes("sub/b.txt", "new b")}).ok());
+    ASSERT_TRUE(
+        WriteZip(zip, {ZipSource::fromBytes("a.txt", "new a"), ZipSource::fromBytes("sub/b.txt", "new b")}).ok());
 
     ASSERT_TRUE(ExtractPackage(zip, out, nullptr, Platform{}).ok());
     EXPECT_EQ(readFile(out + "/a.txt"), QByteArray("new a"));
@@ -225,8 +240,9 @@ TEST(ExtractPackage, RefusesNamesThatLeaveTheTargetFolderAndKeepsTheEntriesBefor
 
         const Status st = ExtractPackage(zip, target, nullptr, Platform{});
         ASSERT_FALSE(st.ok());
-        EXPECT_EQ(st.error(), QStringLiteral("DefaultSample.zip: entry \"%1\" would be written outside the target folder")
-                                  .arg(QString::fromUtf8(c.entry)));
+        EXPECT_EQ(st.error(),
+                  QStringLiteral("DefaultSample.zip: entry \"%1\" would be written outside the target folder")
+                      .arg(QString::fromUtf8(c.entry)));
         EXPECT_EQ(readFile(target + "/safe.txt"), QByteArray("safe"));
         EXPECT_FALSE(QFileInfo::exists(target + "/after.txt"));
         EXPECT_EQ(filesBelow(dir.filePath("deep")), QStringList{"out/safe.txt"});
@@ -257,7 +273,8 @@ TEST(ExtractPackage, RefusesSymbolicLinkEntries)
     const QString target = dir.filePath("out");
     const Status st = ExtractPackage(zip, target, nullptr, Platform{});
     ASSERT_FALSE(st.ok());
-    EXPECT_EQ(st.error(), QString("links.zip: entry \"escape\" is a symbolic link, only files and folders are extracted"));
+    EXPECT_EQ(st.error(),
+              QString("links.zip: entry \"escape\" is a symbolic link, only files and folders are extracted"));
     EXPECT_EQ(filesBelow(target), QStringList{"first.txt"});
     EXPECT_FALSE(QFileInfo(target + "/escape").isSymLink());
     EXPECT_TRUE(filesBelow(outside).isEmpty());
@@ -290,8 +307,9 @@ TEST(ExtractPackage, ALinkAlreadyInTheTargetDoesNotLetAnEntryOut)
         writeFile(zip, zipbytes::buildStoredZip({{c.entry, "evil"}}));
         const Status st = ExtractPackage(zip, target, nullptr, Platform{});
         ASSERT_FALSE(st.ok());
-        EXPECT_TRUE(st.error().startsWith(QStringLiteral("p.zip: entry \"%1\" would be written outside the target folder")
-                                              .arg(QString::fromUtf8(c.entry))))
+        EXPECT_TRUE(
+            st.error().startsWith(QStringLiteral("p.zip: entry \"%1\" would be written outside the target folder")
+                                      .arg(QString::fromUtf8(c.entry))))
             << st.error().toStdString();
         EXPECT_EQ(filesBelow(outside), QStringList{"victim.txt"});
         EXPECT_EQ(readFile(outside + "/victim.txt"), QByteArray("untouched"));
@@ -315,7 +333,8 @@ TEST(ExtractPackage, ATruncatedOrForeignArchiveIsReportedByName)
 {
     QTemporaryDir dir;
     const QString good = dir.filePath("good.zip");
-    ASSERT_TRUE(WriteZip(good, {ZipSource::fromBytes("a.txt", randomBytes(5000, 4)), ZipSource::fromBytes("b.txt", "b")}).ok());
+    ASSERT_TRUE(
+        WriteZip(good, {ZipSource::fromBytes("a.txt", randomBytes(5000, 4)), ZipSource::fromBytes("b.txt", "b")}).ok());
     const QByteArray bytes = readFile(good);
     struct Case {
         const char* name;
@@ -351,9 +370,10 @@ TEST(ExtractPackage, ADamagedEntryLeavesNoFileUnderItsNameAndKeepsTheOnesBefore)
         QTemporaryDir dir;
         const QString zip = dir.filePath("crc.zip");
         const QByteArray payload = randomBytes(150 * 1024, 5);
-        ASSERT_TRUE(WriteZip(zip, {ZipSource::fromBytes("a.txt", "first"), ZipSource::fromBytes("b.bin", payload, c.stored),
-                                   ZipSource::fromBytes("c.txt", "third")})
-                        .ok());
+        ASSERT_TRUE(
+            WriteZip(zip, {ZipSource::fromBytes("a.txt", "first"), ZipSource::fromBytes("b.bin", payload, c.stored),
+                           ZipSource::fromBytes("c.txt", "third")})
+                .ok());
         QByteArray bytes = readFile(zip);
         const zipbytes::EntryLocation loc = zipbytes::locate(bytes, "b.bin");
         // Late in the data, so that earlier chunks are already on disk when it fails.
@@ -376,7 +396,9 @@ TEST(ExtractPackage, StopsAnEntryThatInflatesBeyondItsStatedSize)
 {
     QTemporaryDir dir;
     const QString zip = dir.filePath("bomb.zip");
-    ASSERT_TRUE(WriteZip(zip, {ZipSource::fromBytes("ok.txt", "fine"), ZipSource::fromBytes("zeros.bin", QByteArray(4 << 20, '\0'))}).ok());
+    ASSERT_TRUE(WriteZip(zip, {ZipSource::fromBytes("ok.txt", "fine"),
+                               ZipSource::fromBytes("zeros.bin", QByteArray(4 << 20, '\0'))})
+                    .ok());
     QByteArray bytes = readFile(zip);
     zipbytes::setClaimedSize(bytes, "zeros.bin", 1000);
     writeFile(zip, bytes);
@@ -405,7 +427,9 @@ TEST(ExtractPackage, RefusesArchivesClaimingMoreThanTwoGibibytes)
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
         const QString zip = dir.filePath("huge.zip");
-        ASSERT_TRUE(WriteZip(zip, {ZipSource::fromBytes("a.bin", QByteArray(1000, 'a')), ZipSource::fromBytes("b.bin", "b")}).ok());
+        ASSERT_TRUE(
+            WriteZip(zip, {ZipSource::fromBytes("a.bin", QByteArray(1000, 'a')), ZipSource::fromBytes("b.bin", "b")})
+                .ok());
         QByteArray bytes = readFile(zip);
         zipbytes::setClaimedSize(bytes, "a.bin", c.first);
         zipbytes::setClaimedSize(bytes, "b.bin", c.second);
@@ -466,7 +490,9 @@ TEST(ExtractPackage, AFullDiskStopsTheEntryAndReportsIt)
 {
     QTemporaryDir dir;
     const QString zip = dir.filePath("big.zip");
-    ASSERT_TRUE(WriteZip(zip, {ZipSource::fromBytes("small.txt", "s"), ZipSource::fromBytes("large.bin", randomBytes(3 << 20, 6))}).ok());
+    ASSERT_TRUE(WriteZip(zip, {ZipSource::fromBytes("small.txt", "s"),
+                               ZipSource::fromBytes("large.bin", randomBytes(3 << 20, 6))})
+                    .ok());
     const QString out = dir.filePath("out");
     QDir().mkpath(out);
 

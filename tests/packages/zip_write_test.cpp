@@ -14,7 +14,10 @@
 #include <ostream>
 
 // Readable failure output for the messages.
-static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+static void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 QByteArray readFile(const QString& path)
@@ -34,9 +37,10 @@ TEST(WriteZip, WritesBytesFilesAndFoldersThatExtractBack)
         f.write(QByteArray("jpeg-ish bytes ").repeated(1000));
     }
     const QString zip = dir.filePath("p.zip");
-    const Status written = WriteZip(zip, {ZipSource::folderEntry("Default/"), ZipSource::fromFile("Default/ready/1.jpg", source),
-                                          ZipSource::fromBytes("Default/imagelib.dat", "catalogue", /*stored=*/true),
-                                          ZipSource::folderEntry("Default/empty")});
+    const Status written =
+        WriteZip(zip, {ZipSource::folderEntry("Default/"), ZipSource::fromFile("Default/ready/1.jpg", source),
+                       ZipSource::fromBytes("Default/imagelib.dat", "catalogue", /*stored=*/true),
+                       ZipSource::folderEntry("Default/empty")});
     ASSERT_TRUE(written.ok()) << written.error().toStdString();
 
     const QByteArray bytes = readFile(zip);
@@ -54,7 +58,8 @@ TEST(WriteZip, NonAsciiNamesSurviveTheRoundTrip)
 {
     QTemporaryDir dir;
     const QString zip = dir.filePath("p.zip");
-    const QString name = QString::fromUtf8("Fotos/Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac.jpg");
+    const QString name = QString::fromUtf8("Fotos/Gr\xc3\xbc\xc3\x9f"
+                                           "e \xe2\x82\xac.jpg");
     ASSERT_TRUE(WriteZip(zip, {ZipSource::fromBytes(name, "x")}).ok());
     ASSERT_TRUE(ExtractPackage(zip, dir.filePath("out"), nullptr, Platform{}).ok());
     EXPECT_EQ(readFile(dir.filePath("out/") + name), QByteArray("x"));
@@ -83,11 +88,14 @@ TEST(WriteZip, RefusesBadEntriesAndKeepsAnExistingArchive)
     };
     const Case cases[] = {
         {"empty name", {ZipSource::fromBytes("", "x")}, "p.zip: an entry has an empty name"},
-        {"duplicate", {ZipSource::fromBytes("a.txt", "1"), ZipSource::fromBytes("a.txt", "2")},
+        {"duplicate",
+         {ZipSource::fromBytes("a.txt", "1"), ZipSource::fromBytes("a.txt", "2")},
          "p.zip: entry \"a.txt\" appears twice"},
-        {"file and folder of one name", {ZipSource::folderEntry("a/"), ZipSource::fromBytes("a", "2")},
+        {"file and folder of one name",
+         {ZipSource::folderEntry("a/"), ZipSource::fromBytes("a", "2")},
          "p.zip: entry \"a\" appears twice"},
-        {"missing source file", {ZipSource::fromFile("a.txt", dir.filePath("nope.txt"))},
+        {"missing source file",
+         {ZipSource::fromFile("a.txt", dir.filePath("nope.txt"))},
          QStringLiteral("p.zip: entry \"a.txt\": source file %1 does not exist").arg(dir.filePath("nope.txt"))},
     };
     for (const Case& c : cases) {
