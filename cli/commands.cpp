@@ -4,6 +4,7 @@
 int cmdVersion(const QStringList& args);
 int cmdMatch(const QStringList& args);
 int cmdLibraryInfo(const QStringList& args);
+int cmdPackageExtract(const QStringList& args);
 
 const CliCommand* cliCommands(int& count)
 {
@@ -11,6 +12,7 @@ const CliCommand* cliCommands(int& count)
         {"version", "", &cmdVersion},
         {"match", "<picture> <library-folder> [--rect L,T,R,B] [--top 10]", &cmdMatch},
         {"library info", "<library-folder>", &cmdLibraryInfo},
+        {"package extract", "<zip> <folder>", &cmdPackageExtract},
     };
     count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
     return kCommands;

@@ -91,8 +91,14 @@ public:
     void Cell_SetDither_R(int x, int y);
     void Cell_SetDither_addonR(int ID);
 
-    // Project files. Writers go through a temporary file; readers refuse counts outside
-    // the model's limits and short files, leaving the project and options unchanged.
+    // Project files. Writers go through a temporary file, so a failed write keeps the
+    // previous file, and refuse counts the arrays cannot hold. Readers refuse counts
+    // outside the model's limits and files too short for the blocks their counts
+    // announce, leaving the project and options unchanged; bytes beyond those blocks are
+    // ignored. Cells outside the stored blocks, SizeChanged, Rendered and MainViewScale
+    // keep their values. SaveProject writes "Mosaic.Prj" into cfg.RootPath and refuses
+    // an empty RootPath; the quick-save file holds all add-on cells and restores
+    // AddonTilesCount from the count at its end.
     Status SaveProject() const;
     Status LoadProject(const QString& filename);
     Status SaveProjectFile(const QString& filename) const;
