@@ -2,11 +2,15 @@
 
 // One declaration per sub-command, implemented in cmd_*.cpp.
 int cmdVersion(const QStringList& args);
+int cmdMatch(const QStringList& args);
+int cmdLibraryInfo(const QStringList& args);
 
 const CliCommand* cliCommands(int& count)
 {
     static const CliCommand kCommands[] = {
         {"version", "", &cmdVersion},
+        {"match", "<picture> <library-folder> [--rect L,T,R,B] [--top 10]", &cmdMatch},
+        {"library info", "<library-folder>", &cmdLibraryInfo},
     };
     count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
     return kCommands;

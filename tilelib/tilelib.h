@@ -24,10 +24,16 @@ public:
     void emptytilelib();
     void ZeroUsecount();
 
-    // Writes the whole catalogue to Rootpath/imagelib.dat through a temporary file.
+    // Writes the whole catalogue to rootPath()/imagelib.dat through a temporary file, so
+    // a failed write keeps the previous file. The insignificant bytes (string tails, the
+    // flag and gap bytes of the items, hsl) are written as zeros. Refused when the
+    // library has no folder.
     Status SaveTilelib() const;
-    // Reads a catalogue (current or 1025-record) and sets Rootpath to its folder. A
-    // refused file (unreadable, or a Count outside 0..2048) leaves the library as it was.
+    // Reads a catalogue (current or 1025-record), copying what the file covers over the
+    // data, and sets Rootpath to the file's folder with a trailing separator. A longer
+    // file is read up to the current size. Refused, leaving the library as it was: a file
+    // that cannot be read, one shorter than the settings and Count (800 bytes), a Count
+    // outside 0..2048, or a file too short to hold its Count items.
     Status LoadTilelib(const QString& path);
 
     // Building (library building and maintenance).
@@ -38,7 +44,16 @@ public:
     Result<bool> AddImgFile2(const QString& photoPath);
     Status BuildPreview() const;
 
-    QString rootPath() const { return cfg.Rootpath.get(); }
+    // Sets Rootpath (cut to its 255 stored characters) and keeps the folder as given, so
+    // that a long folder, or one with characters the stored code page lacks, still gives
+    // working paths.
+    void setRootpath(const QString& folder);
+    // The library folder paths are built from: the folder last given to setRootpath (or
+    // found by LoadTilelib) while Rootpath still holds its stored form, else Rootpath.
+    QString rootPath() const;
+
+private:
+    QString m_rootFull;
 };
 
 // The default configuration: brand and name "N/A", 400 x 300 pixels, shape 0.
@@ -46,8 +61,10 @@ TtileLibCfg DefaultTilelibCfg();
 
 QString GetTilelibFileName(const QString& folder);
 QString GetPreviewFileName(const QString& folder);
+// True when folder/imagelib.dat is a file.
 bool IsTilelibFolder(const QString& folder);
-// The default configuration, replaced by the file's first 796 bytes when it exists.
+// The default configuration, replaced by the file's first 796 bytes when it has them.
 TtileLibCfg ReadTilelibCfg(const QString& path);
-// 0 when the file does not exist, else the Integer at offset 796.
+// 0 when the file does not exist (or is shorter than 800 bytes), else the Integer at
+// offset 796 as stored, unchecked.
 int ReadTilelibCount(const QString& path);

@@ -1,0 +1,175 @@
+#include "imaging/area_resample.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// The source pixels one target pixel covers along one axis, with their coverage
+// already divided by the target pixel's extent (so a span wholly inside the bitmap has
+// weights summing to 1, and the parts outside the bitmap simply have no taps).
+struct AxisTaps {
+    std::vector<int> first;  // first source index of target i
+    std::vector<int> count;  // number of taps of target i
+    std::vector<int> offset; // start of target i's weights in `weights`
+    std::vector<double> weights;
+    int maxCount = 0;
+    int lo = 0; // smallest source index used by any target
+    int hi = 0; // one past the largest
+};
+
+AxisTaps makeTaps(double start, double extent, int targets, int sourceSize)
+{
+    AxisTaps t;
+    t.first.resize(targets);
+    t.count.resize(targets);
+    t.offset.resize(targets);
+    t.lo = sourceSize;
+    t.hi = 0;
+    const double scale = extent / targets;
+    for (int i = 0; i < targets; ++i) {
+        // Boundaries from the exact fraction, so the last edge is start + extent exactly.
+        const double a = start + extent * i / targets;
+        const double b = start + extent * (i + 1) / targets;
+        // Clamped as doubles first: a rectangle far outside must not overflow an int.
+        const int s0 = static_cast<int>(std::clamp(std::floor(a), 0.0, double(sourceSize)));
+        const int s1 = static_cast<int>(std::clamp(std::ceil(b), 0.0, double(sourceSize)));
+        t.offset[i] = static_cast<int>(t.weights.size());
+        int first = -1;
+        int n = 0;
+        for (int s = s0; s < s1; ++s) {
+            const double cover = std::min<double>(s + 1, b) - std::max<double>(s, a);
+            if (cover <= 0) continue;
+            if (first < 0) first = s;
+            // Taps are contiguous: only the two ends can have partial (never zero) cover.
+            t.weights.push_back(cover / scale);
+            ++n;
+        }
+        t.first[i] = first < 0 ? 0 : first;
+        t.count[i] = n;
+        t.maxCount = std::max(t.maxCount, n);
+        if (n > 0) {
+            t.lo = std::min(t.lo, first);
+            t.hi = std::max(t.hi, first + n);
+        }
+    }
+    if (t.hi <= t.lo) t.lo = t.hi = 0;
+    return t;
+}
+
+inline std::uint32_t packPremultiplied(double a, double r, double g, double b)
+{
+    auto q = [](double v) {
+        const double c = std::clamp(v + 0.5, 0.0, 255.0);
+        return static_cast<std::uint32_t>(c);
+    };
+    const std::uint32_t qa = q(a);
+    // Rounding is monotonic, so colour never exceeds alpha; the min only guards that.
+    const std::uint32_t qr = std::min(q(r), qa);
+    const std::uint32_t qg = std::min(q(g), qa);
+    const std::uint32_t qb = std::min(q(b), qa);
+    return (qa << 24) | (qr << 16) | (qg << 8) | qb;
+}
+
+} // namespace
+
+QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H)
+{
+    if (W <= 0 || H <= 0) return QImage();
+    QImage out(W, H, QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull()) return out;
+    out.fill(0);
+
+    const double L = srcRect.left();
+    const double T = srcRect.top();
+    const double w = srcRect.width();
+    const double h = srcRect.height();
+    // NaN fails every comparison, so it lands here too.
+    if (src.isNull() || !(w > 0) || !(h > 0) || !std::isfinite(L + T + w + h)) return out;
+
+    // Read the three 32-bit layouts in place; anything else is converted, but only the
+    // part the rectangle touches, so measuring a small region of a large picture stays
+    // cheap.
+    const QImage* pixels = &src;
+    QImage converted;
+    int originX = 0;
+    int originY = 0;
+    QImage::Format format = src.format();
+    if (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_RGB32) {
+        auto clampTo = [](double v, int size) { return static_cast<int>(std::clamp(v, 0.0, double(size))); };
+        const int x0 = clampTo(std::floor(L), src.width());
+        const int y0 = clampTo(std::floor(T), src.height());
+        const int x1 = clampTo(std::ceil(L + w), src.width());
+        const int y1 = clampTo(std::ceil(T + h), src.height());
+        if (x1 <= x0 || y1 <= y0) return out;
+        converted = src.copy(x0, y0, x1 - x0, y1 - y0).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (converted.isNull()) return QImage();
+        pixels = &converted;
+        originX = x0;
+        originY = y0;
+        format = QImage::Format_ARGB32_Premultiplied;
+    }
+
+    const AxisTaps tx = makeTaps(L - originX, w, W, pixels->width());
+    const AxisTaps ty = makeTaps(T - originY, h, H, pixels->height());
+    if (tx.hi == tx.lo || ty.hi == ty.lo) return out;
+
+    // Horizontal pass per source row into a ring of the rows the current target row
+    // needs; target rows move monotonically, so every source row is filtered once.
+    const int ringRows = std::max(1, ty.maxCount);
+    // Double sums keep a uniform colour exact even over spans of many thousand pixels.
+    std::vector<double> ring(static_cast<std::size_t>(ringRows) * W * 4);
+    std::vector<double> acc(static_cast<std::size_t>(W) * 4);
+    int filteredUpTo = ty.lo; // rows below this are in the ring (or were dropped)
+
+    auto filterRow = [&](int y) {
+        double* dst = ring.data() + static_cast<std::size_t>(y % ringRows) * W * 4;
+        const auto* line = reinterpret_cast<const std::uint32_t*>(pixels->constScanLine(y));
+        const bool opaque = format == QImage::Format_RGB32;
+        const bool straight = format == QImage::Format_ARGB32;
+        for (int x = 0; x < W; ++x) {
+            double a = 0, r = 0, g = 0, b = 0;
+            const double* wt = tx.weights.data() + tx.offset[x];
+            const std::uint32_t* p = line + tx.first[x];
+            for (int k = 0, n = tx.count[x]; k < n; ++k) {
+                std::uint32_t px = p[k];
+                if (opaque)
+                    px |= 0xFF000000u;
+                else if (straight)
+                    px = qPremultiply(px);
+                const double f = wt[k];
+                a += f * double(px >> 24);
+                r += f * double((px >> 16) & 0xFF);
+                g += f * double((px >> 8) & 0xFF);
+                b += f * double(px & 0xFF);
+            }
+            dst[4 * x + 0] = a;
+            dst[4 * x + 1] = r;
+            dst[4 * x + 2] = g;
+            dst[4 * x + 3] = b;
+        }
+    };
+
+    for (int y = 0; y < H; ++y) {
+        const int n = ty.count[y];
+        if (n == 0) continue;
+        const int first = ty.first[y];
+        for (; filteredUpTo < first + n; ++filteredUpTo)
+            if (filteredUpTo >= first) filterRow(filteredUpTo);
+        std::fill(acc.begin(), acc.end(), 0.0);
+        const double* wt = ty.weights.data() + ty.offset[y];
+        for (int k = 0; k < n; ++k) {
+            const double f = wt[k];
+            const double* row = ring.data() + static_cast<std::size_t>((first + k) % ringRows) * W * 4;
+            for (int i = 0; i < W * 4; ++i)
+                acc[i] += f * row[i];
+        }
+        auto* dst = reinterpret_cast<std::uint32_t*>(out.scanLine(y));
+        for (int x = 0; x < W; ++x)
+            dst[x] = packPremultiplied(acc[4 * x], acc[4 * x + 1], acc[4 * x + 2], acc[4 * x + 3]);
+    }
+    return out;
+}
