@@ -10,6 +10,7 @@
 // (a tray of 8 x 10 slots at 20 units is 160 x 200 units), so every feeder a library of
 // 2048 tiles needs has a position.
 
+#include "platform/result.h"
 #include "platform/services.h"
 
 #include <QLocale>
