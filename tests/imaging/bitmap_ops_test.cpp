@@ -202,6 +202,8 @@ TEST(GrayscaleBitmap, UsesTruncatedLumaOfTheStraightColour)
     const Case cases[] = {
         {"red", 0xFFFF0000, 76, 0},          {"green", 0xFF00FF00, 149, 0},     {"blue", 0xFF0000FF, 29, 0},
         {"white stays white", kWhite, 255, 0}, {"grey stays grey", 0xFF646464, 100, 0},
+        // In floating point 0.299 * 8 + 0.587 * 8 + 0.114 * 8 is 7.9999999.
+        {"dark grey stays grey", 0xFF080808, 8, 0},  {"grey 64 stays grey", 0xFF404040, 64, 0},
         {"half-transparent red", 0x80FF0000, 76, 1},
     };
     for (const Case& c : cases) {
@@ -264,6 +266,17 @@ TEST(ApplyAlphaMask, AStretchedMaskEndsSharplyAtHalfOpacity)
         seenKept += a >= 128 && a < 255;
     }
     EXPECT_GT(seenKept, 0) << "the smooth edge down to half opacity is kept";
+}
+
+TEST(ApplyAlphaMask, ATranslucentTargetKeepsItsStraightColourWithTheMasksAlpha)
+{
+    QImage target = solid(4, 4, 0x80C86432);
+    ApplyAlphaMask(target, solid(4, 4, 0xFF000000));
+    EXPECT_TRUE(colourNear(target, 1, 1, 0xFFC86432, 1));
+    QImage faint = solid(4, 4, 0x10C86432);
+    ApplyAlphaMask(faint, solid(4, 4, 0xC0000000));
+    EXPECT_EQ(qAlpha(faint.pixel(1, 1)), 0xC0);
+    EXPECT_TRUE(colourNear(faint, 1, 1, 0xC0C86432, 8)) << "the colour is as exact as 16 alpha levels allow";
 }
 
 TEST(ApplyAlphaMask, ANullMaskLeavesTheTarget)
@@ -460,4 +473,22 @@ TEST(DrawScaled, EnlargingInterpolatesSmoothly)
         intermediate += g > 10 && g < 245;
     }
     EXPECT_GE(intermediate, 4) << "a smooth ramp, not nearest-neighbour blocks";
+}
+
+TEST(DrawScaled, AveragesAtTheDeviceResolutionOfAHighDpiCanvas)
+{
+    // Black left half, white right half: averaged to the 32 device pixels the edge stays
+    // sharp; averaged to the 16 logical units and enlarged it would blur.
+    const QImage src = painted(256, 4, [](int x, int) { return x < 128 ? kBlack : kWhite; });
+    QImage target = solid(32, 2, kRed);
+    target.setDevicePixelRatio(2.0);
+    {
+        Canvas canvas(target);
+        Canvas::Scene scene(canvas);
+        DrawScaled(scene.painter(), QRectF(0, 0, 16, 1), src);
+    }
+    for (int y = 0; y < 2; ++y) {
+        EXPECT_TRUE(colourNear(target, 15, y, kBlack, 1));
+        EXPECT_TRUE(colourNear(target, 16, y, kWhite, 1));
+    }
 }
