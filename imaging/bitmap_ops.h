@@ -43,14 +43,14 @@ inline void DrawScaled(QPainter& painter, const QRectF& dstRect, const QImage& s
     DrawScaled(painter, dstRect, src, QRectF(src.rect()), opacity);
 }
 
-// A W x H bitmap showing the largest centred part of `src` with the aspect ratio W : H,
+// A W x H bitmap showing the largest centred part of `src` with the proportions W : H,
 // scaled to fill it. With w x h the source size: when h*W >= H*w (integer products) strips
 // of d = (h*W - H*w) / (2*W) source pixels (fractional) are cut from top and bottom,
 // otherwise strips of d = (H*w - h*W) / (2*H) from left and right. Starts transparent, so
 // an empty source gives a transparent W x H bitmap; W or H of 0 or less gives a null image.
 QImage ResizeFill(const QImage& src, int W, int H);
 
-// `src` scaled (up or down) to fit inside W x H keeping its aspect ratio, on opaque white.
+// `src` scaled (up or down) to fit inside W x H keeping its proportions, on opaque white.
 // The size is Trunc(s*w) x Trunc(s*h) with s = min(W/w, H/h), computed exactly (the
 // limiting side is exactly W or H). An empty source, or a box giving a zero side, gives a
 // null image (callers keep what they had).

@@ -59,7 +59,7 @@ TimgColorInfo infoWithColour(TAlphaColor rgb)
 
 // Bands: red outside the expected source rectangle, green and blue halves inside it. A
 // rectangle off by one source pixel brings red into the outermost target pixels.
-TEST(ResizeFill, ShowsTheLargestCentredPartWithTheTargetAspect)
+TEST(ResizeFill, ShowsTheLargestCentredPartWithTheTargetProportions)
 {
     auto landscapeBands = [](int x, int) { return x < 50 ? kRed : x < 200 ? kGreen : x < 350 ? kBlue : kRed; };
     auto portraitBands = [](int, int y) { return y < 50 ? kRed : y < 200 ? kGreen : y < 350 ? kBlue : kRed; };
@@ -93,7 +93,7 @@ TEST(ResizeFill, ShowsTheLargestCentredPartWithTheTargetAspect)
     }
 }
 
-TEST(ResizeFill, APictureWithTheTargetAspectIsScaledWhole)
+TEST(ResizeFill, APictureWithTheTargetProportionsIsScaledWhole)
 {
     // An 8-pixel red frame: every border pixel of a 4x reduction is red only if nothing
     // was cut.

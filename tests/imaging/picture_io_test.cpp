@@ -399,7 +399,7 @@ TEST(LoadPicture, ScaledDecodingKeepsTwiceTheRequestedSize)
         // Still the whole picture, the right way up.
         const QImage& img = *loaded;
         const bool turned = img.height() > img.width();
-        const QPoint red = turned ? QPoint(img.width() * 3 / 4, img.height() / 4) : QPoint(img.width() / 4, img.height() / 4);
+        const QPoint red(turned ? img.width() * 3 / 4 : img.width() / 4, img.height() / 4);
         EXPECT_TRUE(colourNear(img, red.x(), red.y(), kRed, 40));
     }
 }
