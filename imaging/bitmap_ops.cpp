@@ -115,6 +115,12 @@ void DrawScaled(QPainter& painter, const QRectF& dstRect, const QImage& src, con
     painter.restore();
 }
 
+void DrawScaled(Canvas& canvas, const QRectF& dstRect, const QImage& src, const QRectF& srcRect, double opacity)
+{
+    Canvas::Scene scene(canvas);
+    DrawScaled(scene.painter(), dstRect, src, srcRect, opacity);
+}
+
 QImage ResizeFill(const QImage& src, int W, int H)
 {
     if (W <= 0 || H <= 0)

@@ -43,6 +43,14 @@ inline void DrawScaled(QPainter& painter, const QRectF& dstRect, const QImage& s
     DrawScaled(painter, dstRect, src, QRectF(src.rect()), opacity);
 }
 
+// The same on a canvas, in a scene of its own (nested in the caller's when one is open).
+void DrawScaled(Canvas& canvas, const QRectF& dstRect, const QImage& src, const QRectF& srcRect,
+                double opacity = 1.0);
+inline void DrawScaled(Canvas& canvas, const QRectF& dstRect, const QImage& src, double opacity = 1.0)
+{
+    DrawScaled(canvas, dstRect, src, QRectF(src.rect()), opacity);
+}
+
 // A W x H bitmap showing the largest centred part of `src` with the proportions W : H,
 // scaled to fill it. With w x h the source size: when h*W >= H*w (integer products) strips
 // of d = (h*W - H*w) / (2*W) source pixels (fractional) are cut from top and bottom,

@@ -492,3 +492,18 @@ TEST(DrawScaled, AveragesAtTheDeviceResolutionOfAHighDpiCanvas)
         EXPECT_TRUE(colourNear(target, 16, y, kWhite, 1));
     }
 }
+
+TEST(DrawScaled, OnACanvasOpensItsOwnSceneOrJoinsTheCallers)
+{
+    QImage target = solid(8, 8, kRed);
+    Canvas canvas(target);
+    DrawScaled(canvas, QRectF(0, 0, 4, 8), solid(2, 2, kBlue));
+    EXPECT_FALSE(canvas.inScene());
+    {
+        Canvas::Scene outer(canvas);
+        DrawScaled(canvas, QRectF(4, 0, 4, 8), solid(2, 2, kGreen), 0.5);
+        EXPECT_TRUE(canvas.inScene());
+    }
+    EXPECT_TRUE(colourNear(target, 1, 4, kBlue));
+    EXPECT_TRUE(colourNear(target, 6, 4, qRgb(128, 128, 0), 1));
+}
