@@ -2,11 +2,15 @@
 
 // One declaration per sub-command, implemented in cmd_*.cpp.
 int cmdVersion(const QStringList& args);
+int cmdPatternsWrite(const QStringList& args);
+int cmdPatternsList(const QStringList& args);
 
 const CliCommand* cliCommands(int& count)
 {
     static const CliCommand kCommands[] = {
         {"version", "", &cmdVersion},
+        {"patterns write", "<folder>", &cmdPatternsWrite},
+        {"patterns list", "[--program-folder P] [--user-folder U]", &cmdPatternsList},
     };
     count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
     return kCommands;
