@@ -5,6 +5,8 @@ int cmdVersion(const QStringList& args);
 int cmdMatch(const QStringList& args);
 int cmdLibraryInfo(const QStringList& args);
 int cmdPackageExtract(const QStringList& args);
+int cmdPatternsWrite(const QStringList& args);
+int cmdPatternsList(const QStringList& args);
 
 const CliCommand* cliCommands(int& count)
 {
@@ -13,6 +15,8 @@ const CliCommand* cliCommands(int& count)
         {"match", "<picture> <library-folder> [--rect L,T,R,B] [--top 10]", &cmdMatch},
         {"library info", "<library-folder>", &cmdLibraryInfo},
         {"package extract", "<zip> <folder>", &cmdPackageExtract},
+        {"patterns write", "<folder>", &cmdPatternsWrite},
+        {"patterns list", "[--program-folder P] [--user-folder U]", &cmdPatternsList},
     };
     count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
     return kCommands;

@@ -3,6 +3,8 @@
 #include "engine/patterns.h"
 #include "engine/workspace.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cstring>
 
 TMosaicProject::TMosaicProject(Workspace& workspace) : m_ws(&workspace)
@@ -26,17 +28,22 @@ void TMosaicProject::clear()
 
 void TMosaicProject::cell_ClearTileID()
 {
-    for (int y = 0; y < cfg.Vcc; ++y)
-        for (int x = 0; x < cfg.Hcc; ++x)
+    // Counts beyond the capacities would write past the arrays; stay inside them.
+    const int rows = std::clamp(cfg.Vcc, 0, kGridCapacity), cols = std::clamp(cfg.Hcc, 0, kGridCapacity);
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < cols; ++x)
             Cells[y][x].TileID = -1;
-    for (int i = 0; i < cfg.AddonTilesCount; ++i)
+    const int addons = std::clamp(cfg.AddonTilesCount, 0, kAddonCapacity);
+    for (int i = 0; i < addons; ++i)
         AddonTiles[i].TileID = -1;
 }
 
 void TMosaicProject::Cell_SetTile(TCell& cell, int TileID)
 {
+    assert(TileID >= 0 && TileID < kTileCapacity && "callers place only tiles of the working library");
     cell.TileID = TileID;
-    ws().mtilelib.items[TileID].Usecount += 1;
+    if (TileID >= 0 && TileID < kTileCapacity)
+        ws().mtilelib.items[TileID].Usecount += 1;
 }
 
 void TMosaicProject::Cell_SetTile_R(TCell& cell, int TileID, int Rid)
