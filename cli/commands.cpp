@@ -7,6 +7,7 @@ int cmdLibraryInfo(const QStringList& args);
 int cmdPackageExtract(const QStringList& args);
 int cmdPatternsWrite(const QStringList& args);
 int cmdPatternsList(const QStringList& args);
+int cmdInstallSamples(const QStringList& args);
 
 const CliCommand* cliCommands(int& count)
 {
@@ -17,6 +18,7 @@ const CliCommand* cliCommands(int& count)
         {"package extract", "<zip> <folder>", &cmdPackageExtract},
         {"patterns write", "<folder>", &cmdPatternsWrite},
         {"patterns list", "[--program-folder P] [--user-folder U]", &cmdPatternsList},
+        {"install-samples", "", &cmdInstallSamples},
     };
     count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
     return kCommands;
