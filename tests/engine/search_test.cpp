@@ -1,9 +1,16 @@
+#include "engine/builtin_patterns.h"
+#include "engine/main_image.h"
 #include "imaging/color_convert.h"
 
 #include "tests/engine/search_fixtures.h"
+#include "tests/support/tilelib_fixtures.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -608,6 +615,159 @@ TEST(SmallMosaic, AFixedSeedGivesThePinnedMosaicEveryTime)
     auto second = std::make_unique<Workspace>();
     runSmallMosaic(*second);
     EXPECT_EQ(tileIds(second->mproject), pinned);
+}
+
+// A photo-like picture: two colour ramps crossing, a dark disc and a bright band.
+QImage generatedPhoto(int w, int h, int seed)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int r = (x * 255 / w + seed * 41) % 256;
+            int g = (y * 255 / h + seed * 67) % 256;
+            int b = ((x + y) * 127 / (w + h) + seed * 97) % 256;
+            const int dx = x - w / 3, dy = y - h / 2;
+            if (dx * dx + dy * dy < (h / 4) * (h / 4)) {
+                r /= 3;
+                g /= 3;
+                b /= 3;
+            }
+            if (y > h * 3 / 4 && y < h * 4 / 5)
+                r = g = b = 240;
+            img.setPixel(x, y, qRgb(r, g, b));
+        }
+    return img;
+}
+
+// A tile photo: a colour of a 4 x 4 x 4 lattice over the colour cube with a soft
+// diagonal shading, as a photo of one dominant colour has.
+QImage tilePhoto(int w, int h, int t)
+{
+    const int r = 32 + 64 * (t % 4), g = 32 + 64 * (t / 4 % 4), b = 32 + 64 * (t / 16 % 4);
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int shade = (x + y) * 30 / (w + h) - 15;
+            img.setPixel(x, y, qRgb(r + shade, g + shade, b + shade));
+        }
+    return img;
+}
+
+TpatternCfg builtinPattern(const char* fileName)
+{
+    for (const BuiltinPattern& p : BuiltinPatterns())
+        if (p.fileName == QLatin1String(fileName))
+            return p.pattern;
+    ADD_FAILURE() << "no built-in pattern " << fileName;
+    return DefaultPattern();
+}
+
+TEST(MosaicPipeline, TheDefaultProjectFillsEveryCellOfA48By48GridWithAValidTile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    constexpr int kTiles = 60; // 60 x RepeatMax 50 leaves room for 2304 cells and radius 1
+    std::vector<FixtureTile> tiles;
+    for (int t = 0; t < kTiles; ++t)
+        tiles.push_back(FixtureTile{QStringLiteral("photo%1.png").arg(t), 0, tilePhoto(24, 16, t)});
+    const QString libFolder = QDir(dir.path()).filePath(QStringLiteral("lib"));
+    ASSERT_TRUE(MakeFixtureTilelib(libFolder, tiles) != nullptr);
+
+    auto ws = std::make_unique<Workspace>(Platform{}, 12345u);
+    TMosaicProject& prj = ws->mproject;
+    TprojectCFG& cfg = prj.cfg;
+    ASSERT_TRUE(ws->mtilelib.LoadTilelib(GetTilelibFileName(libFolder)).ok());
+    ASSERT_EQ(ws->mtilelib.Count, kTiles);
+
+    // The new-project window's defaults.
+    prj.patterncfg = builtinPattern("10_Rectangle.pat");
+    cfg.ProjectPatternType = kPatternGrid;
+    cfg.Hcc = cfg.Vcc = 48;
+    cfg.CellWdf = cfg.CellWdPx = 60;
+    cfg.CellHtf = cfg.CellHtPx = 60;
+    cfg.CellgapwdF = cfg.CellgaphtF = 2;
+    cfg.SrcColorEnhance = 1.2;
+    const TPointF size = prj.GetProjectSize();
+    cfg.FullWidthF = size.X;
+    cfg.FullHeightF = size.Y;
+    cfg.CanvasUnit = kUnitPixel;
+    cfg.CanvasPPI = 100;
+    cfg.PreviewBMPsize = 8000;
+    cfg.CellPlanBMPsizeWD = cfg.CellPlanBMPsizeHT = 500;
+    prj.MainSize_Update();
+    ASSERT_DOUBLE_EQ(cfg.FullWidthF, 2974);
+    ASSERT_DOUBLE_EQ(cfg.WidthPx, 8000);
+    prj.Cell_Reset();
+
+    QByteArray png;
+    {
+        QBuffer out(&png);
+        out.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(generatedPhoto(900, 600, 0).save(&out, "PNG"));
+    }
+    QBuffer photo(&png);
+    ASSERT_TRUE(photo.open(QIODevice::ReadOnly));
+    const Result<bool> loaded = LoadMainImageFromStream(*ws, photo, 400, 300);
+    ASSERT_TRUE(loaded.ok() && loaded.value());
+    CropState crop;
+    ASSERT_TRUE(AutoCropRect(*ws, crop).has_value());
+
+    TmosaicOptions& o = ws->moptions;
+    std::memset(&o, 0, sizeof o);
+    o.RepeatMaxOn = 1;
+    o.RepeatMax = 50;
+    o.RepeatRadiusOn = 1;
+    o.RepeatRadius = 1;
+    o.RepeatMin = 1;
+    o.RandomLevel = 15;
+    o.DitherOn = 1;
+    o.DitherLevel = 1.0f;
+    o.WeightL = o.WeightC = 0.7950819730758667f;
+    o.ScanlineSearch = 0;
+
+    // " Create Mosaic >>>": every tile enabled, counts and tiles reset, colours read, search.
+    for (int t = 0; t < ws->mtilelib.Count; ++t)
+        ws->mtilelib.ItemEnable[t] = 1;
+    ws->mtilelib.ZeroUsecount();
+    prj.cell_ClearTileID();
+    MakeFullSize(*ws, crop.cropRect);
+    ASSERT_EQ(ws->fullSizeImage.size(), QSize(4000, 4000));
+    prj.Cell_ReadColorFromMI_2017();
+    prj.Search_withoptions();
+    EXPECT_TRUE(cfg.searchDone);
+
+    int uses = 0;
+    for (int t = 0; t < kTiles; ++t) {
+        EXPECT_LE(ws->mtilelib.items[t].Usecount, 50) << t;
+        uses += ws->mtilelib.items[t].Usecount;
+    }
+    EXPECT_EQ(uses, 48 * 48);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x) {
+            const int tile = prj.Cells[y][x].TileID;
+            ASSERT_TRUE(tile >= 0 && tile < kTiles) << "cell " << x << "," << y << " holds " << tile;
+            EXPECT_EQ(prj.Cells[y][x].Rotate, 0.0);
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if ((dx || dy) && nx >= 0 && ny >= 0 && nx < 48 && ny < 48)
+                        EXPECT_NE(prj.Cells[ny][nx].TileID, tile) << "cell " << x << "," << y;
+                }
+        }
+
+    // The chosen tiles, drawn from the best 15 under the repeat rules, match their cells
+    // far better than tiles picked blindly.
+    prj.Cell_ReadColorFromMI_2017(); // the measured colours, without the diffused error
+    const ColorMatchSettings settings{o.WeightL, o.WeightC, false};
+    double chosen = 0, blind = 0;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x) {
+            const TCell& c = prj.Cells[y][x];
+            chosen += ImgColorDiff(c.ICinfo, ws->mtilelib.items[c.TileID].ColorInfo, settings);
+            for (int t = 0; t < kTiles; ++t)
+                blind += ImgColorDiff(c.ICinfo, ws->mtilelib.items[t].ColorInfo, settings) / kTiles;
+        }
+    EXPECT_LT(chosen, 0.6 * blind);
 }
 
 } // namespace
