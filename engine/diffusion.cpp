@@ -10,7 +10,10 @@
 namespace {
 
 // The sum in double precision, rounded once to a Single, then clamped.
-int shifted(int channel, int error, float f) { return ClampByte(static_cast<float>(channel + double(error) * f)); }
+int shifted(int channel, int error, float f)
+{
+    return ClampByte(static_cast<float>(channel + double(error) * f));
+}
 
 } // namespace
 
@@ -18,8 +21,7 @@ int ClampByte(float v)
 {
     if (!(v >= 0)) // also NaN, from a factor a damaged project file carried
         return 0;
-    if (v > 255)
-        return 255;
+    if (v > 255) return 255;
     return static_cast<int>(std::trunc(v));
 }
 
@@ -30,8 +32,8 @@ TimgColorInfo ErrorDiffuse(const TimgColorInfo& S, const TimgColorInfo& T, const
     const int eg = int(S.ci1.rgba.g) - int(T.ci1.rgba.g);
     const int eb = int(S.ci1.rgba.b) - int(T.ci1.rgba.b);
 
-    result.ci1.rgba = MakeRgba(shifted(D.ci1.rgba.r, er, f), shifted(D.ci1.rgba.g, eg, f),
-                               shifted(D.ci1.rgba.b, eb, f), 255);
+    result.ci1.rgba =
+        MakeRgba(shifted(D.ci1.rgba.r, er, f), shifted(D.ci1.rgba.g, eg, f), shifted(D.ci1.rgba.b, eb, f), 255);
     for (TColorInfo15& e : result.ci64) {
         const int r = shifted(e.rgba.r, er, f);
         const int g = shifted(e.rgba.g, eg, f);
@@ -46,15 +48,12 @@ TimgColorInfo ErrorDiffuse(const TimgColorInfo& S, const TimgColorInfo& T, const
 void TMosaicProject::Cell_SetDither_R(int x, int y)
 {
     const TmosaicOptions& options = ws().moptions;
-    if (!options.DitherOn)
-        return;
+    if (!options.DitherOn) return;
     const int rows = gridRowCount(cfg), cols = gridColumnCount(cfg);
-    if (x < 0 || y < 0 || x >= cols || y >= rows)
-        return;
+    if (x < 0 || y < 0 || x >= cols || y >= rows) return;
     const TCell& filled = Cells[y][x];
     const TTilelib& lib = ws().mtilelib;
-    if (!isLibraryTile(lib, filled.TileID))
-        return; // no tile colour to measure the error against
+    if (!isLibraryTile(lib, filled.TileID)) return; // no tile colour to measure the error against
     const TimgColorInfo& S = filled.ICinfo;
     const TimgColorInfo& T = lib.items[filled.TileID].ColorInfo;
     const double L = options.DitherLevel;
@@ -65,27 +64,20 @@ void TMosaicProject::Cell_SetDither_R(int x, int y)
         TimgColorInfo& target = Cells[ty][tx].ICinfo;
         target = ErrorDiffuse(S, T, target, static_cast<float>(L * weight / 16));
     };
-    if (x + 1 < cols)
-        diffuse(x + 1, y, 7);
-    if (x > 0 && y + 1 < rows)
-        diffuse(x - 1, y + 1, 3);
-    if (y + 1 < rows)
-        diffuse(x, y + 1, 5);
-    if (x + 1 < cols && y + 1 < rows)
-        diffuse(x + 1, y + 1, 1);
+    if (x + 1 < cols) diffuse(x + 1, y, 7);
+    if (x > 0 && y + 1 < rows) diffuse(x - 1, y + 1, 3);
+    if (y + 1 < rows) diffuse(x, y + 1, 5);
+    if (x + 1 < cols && y + 1 < rows) diffuse(x + 1, y + 1, 1);
 }
 
 void TMosaicProject::Cell_SetDither_addonR(int ID)
 {
     const TmosaicOptions& options = ws().moptions;
-    if (!options.DitherOn)
-        return;
-    if (ID < 0 || ID + 1 >= addonCellCount(cfg))
-        return; // the last cell of the ring order passes its error nowhere
+    if (!options.DitherOn) return;
+    if (ID < 0 || ID + 1 >= addonCellCount(cfg)) return; // the last cell of the ring order passes its error nowhere
     const TTilelib& lib = ws().mtilelib;
     const TCell& filled = AddonTiles[ID];
-    if (!isLibraryTile(lib, filled.TileID))
-        return;
+    if (!isLibraryTile(lib, filled.TileID)) return;
     TimgColorInfo& target = AddonTiles[ID + 1].ICinfo;
     target = ErrorDiffuse(filled.ICinfo, lib.items[filled.TileID].ColorInfo, target, options.DitherLevel);
 }

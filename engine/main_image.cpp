@@ -28,14 +28,16 @@ bool insideView(const TRectF& r, QSizeF view)
     return r.Left >= 0 && r.Top >= 0 && r.Right <= view.width() && r.Bottom <= view.height();
 }
 
-float truncated(double v) { return static_cast<float>(std::trunc(v)); }
+float truncated(double v)
+{
+    return static_cast<float>(std::trunc(v));
+}
 
 // Side of fullSizeImage for a working-canvas side, or 0 when there is none to make.
 int halfSide(double canvasSide)
 {
     const double half = std::trunc(canvasSide / 2);
-    if (!(half >= 1) || half > kMaxFullSizeSide)
-        return 0;
+    if (!(half >= 1) || half > kMaxFullSizeSide) return 0;
     return static_cast<int>(half);
 }
 
@@ -63,8 +65,7 @@ void SetCropCorners(CropState& crop)
 
 QSizeF CropViewBounds(const Workspace& ws)
 {
-    if (ws.zoomedImage.isNull() || !(ws.screenScale > 0))
-        return QSizeF(0, 0);
+    if (ws.zoomedImage.isNull() || !(ws.screenScale > 0)) return QSizeF(0, 0);
     return QSizeF(ws.zoomedImage.width() / double(ws.screenScale), ws.zoomedImage.height() / double(ws.screenScale));
 }
 
@@ -74,16 +75,14 @@ int CropCornerAt(const CropState& crop, TPointF p)
     for (int i = 0; i < 4; ++i) {
         const double dx = double(p.X) - crop.cropCorners[i].X;
         const double dy = double(p.Y) - crop.cropCorners[i].Y;
-        if (std::sqrt(dx * dx + dy * dy) < kCropGrabDistance)
-            result = i; // a later corner overrides an earlier one
+        if (std::sqrt(dx * dx + dy * dy) < kCropGrabDistance) result = i; // a later corner overrides an earlier one
     }
     return result;
 }
 
 TRectF FitCropRect(const TRectF& rect, int anchor, double W, double H)
 {
-    if (!(W > 0) || !(H > 0) || anchor < 0 || anchor > 3)
-        return rect;
+    if (!(W > 0) || !(H > 0) || anchor < 0 || anchor > 3) return rect;
     const float L = rect.Left, T = rect.Top, R = rect.Right, B = rect.Bottom;
     // A handle dragged past the opposite corner must not turn the crop inside out.
     float w = std::max(R - L, 0.0f);
@@ -93,18 +92,21 @@ TRectF FitCropRect(const TRectF& rect, int anchor, double W, double H)
     else
         h = truncated(double(w) * H / W);
     switch (anchor) {
-    case 0: return TRectF{L, T, L + w, T + h};
-    case 1: return TRectF{R - w, T, R, T + h};
-    case 2: return TRectF{R - w, B - h, R, B};
-    default: return TRectF{L, B - h, L + w, B};
+    case 0:
+        return TRectF{L, T, L + w, T + h};
+    case 1:
+        return TRectF{R - w, T, R, T + h};
+    case 2:
+        return TRectF{R - w, B - h, R, B};
+    default:
+        return TRectF{L, B - h, L + w, B};
     }
 }
 
 TRectF AutoCropRectFor(double W, double H, QSizeF view)
 {
     const double boxW = 0.9 * view.width(), boxH = 0.9 * view.height();
-    if (!(W > 0) || !(H > 0) || !(boxW > 0) || !(boxH > 0))
-        return TRectF{0, 0, 0, 0};
+    if (!(W > 0) || !(H > 0) || !(boxW > 0) || !(boxH > 0)) return TRectF{0, 0, 0, 0};
     const double ratio = std::max(W / boxW, H / boxH);
     const float w = static_cast<float>(W / ratio), h = static_cast<float>(H / ratio);
     const float left = static_cast<float>((view.width() - w) / 2);
@@ -116,12 +118,10 @@ std::optional<TAlphaColor> AutoCropRect(const Workspace& ws, CropState& crop)
 {
     crop.cropRect = AutoCropRectFor(ws.mproject.cfg.WidthPx, ws.mproject.cfg.HeightPx, CropViewBounds(ws));
     SetCropCorners(crop);
-    if (ws.zoomedImage.isNull())
-        return std::nullopt;
+    if (ws.zoomedImage.isNull()) return std::nullopt;
     TimgColorInfo info;
     std::memset(&info, 0, sizeof info);
-    if (!GetImgColorInfo16(info, ws.zoomedImage, crop.cropRect))
-        return std::nullopt;
+    if (!GetImgColorInfo16(info, ws.zoomedImage, crop.cropRect)) return std::nullopt;
     return info.ci1.rgb;
 }
 
@@ -169,14 +169,12 @@ CropState CropMouseMove(const CropState& crop, TPointF p, QSizeF view, double W,
         // Each axis on its own: a rectangle against an edge still follows along the other.
         const float dx = p.X - crop.lastPoint.X;
         const TRectF shiftedX{r.Left + dx, r.Top, r.Right + dx, r.Bottom};
-        if (insideView(shiftedX, view))
-            next.cropRect = shiftedX;
+        if (insideView(shiftedX, view)) next.cropRect = shiftedX;
         next.lastPoint.X = p.X;
         const TRectF& rx = next.cropRect;
         const float dy = p.Y - crop.lastPoint.Y;
         const TRectF shiftedY{rx.Left, rx.Top + dy, rx.Right, rx.Bottom + dy};
-        if (insideView(shiftedY, view))
-            next.cropRect = shiftedY;
+        if (insideView(shiftedY, view)) next.cropRect = shiftedY;
         next.lastPoint.Y = p.Y;
     } else {
         return next;
@@ -193,15 +191,16 @@ CropState CropMouseUp(const CropState& crop)
     return next;
 }
 
-CropState CropMouseLeave(const CropState& crop) { return CropMouseUp(crop); }
+CropState CropMouseLeave(const CropState& crop)
+{
+    return CropMouseUp(crop);
+}
 
 Result<bool> LoadMainImage(Workspace& ws, const QString& file, double viewW, double viewH)
 {
-    if (!QFileInfo(file).isFile())
-        return false;
+    if (!QFileInfo(file).isFile()) return false;
     Result<QImage> picture = LoadPicture(file);
-    if (!picture)
-        return Result<bool>::failure(picture.error());
+    if (!picture) return Result<bool>::failure(picture.error());
     setMainImage(ws, std::move(picture.value()), viewW, viewH);
     return true;
 }
@@ -209,22 +208,18 @@ Result<bool> LoadMainImage(Workspace& ws, const QString& file, double viewW, dou
 Result<bool> LoadMainImageFromStream(Workspace& ws, QIODevice& stream, double viewW, double viewH,
                                      const QString& sourceName)
 {
-    if (!stream.isSequential() && stream.size() <= 0)
-        return false;
+    if (!stream.isSequential() && stream.size() <= 0) return false;
     const QByteArray bytes = stream.readAll();
-    if (bytes.isEmpty())
-        return false;
+    if (bytes.isEmpty()) return false;
     Result<QImage> picture = LoadPictureFromBytes(bytes, sourceName);
-    if (!picture)
-        return Result<bool>::failure(picture.error());
+    if (!picture) return Result<bool>::failure(picture.error());
     setMainImage(ws, std::move(picture.value()), viewW, viewH);
     return true;
 }
 
 void MakeFullSize(Workspace& ws, const TRectF& cropRect)
 {
-    if (ws.mainImage.isNull())
-        return;
+    if (ws.mainImage.isNull()) return;
     const TprojectCFG& cfg = ws.mproject.cfg;
     const int W = halfSide(cfg.WidthPx), H = halfSide(cfg.HeightPx);
     if (W == 0 || H == 0) {

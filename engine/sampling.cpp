@@ -21,8 +21,7 @@ TRectF imageRegion(const TRectF& cellRect, double scale, const QImage& image)
     const float right = static_cast<float>(image.width() - 1), bottom = static_cast<float>(image.height() - 1);
     const TRectF clipped{std::max(r.Left, 0.0f), std::max(r.Top, 0.0f), std::min(r.Right, right),
                          std::min(r.Bottom, bottom)};
-    if (!(clipped.Right > clipped.Left) || !(clipped.Bottom > clipped.Top))
-        return TRectF{0, 0, 0, 0};
+    if (!(clipped.Right > clipped.Left) || !(clipped.Bottom > clipped.Top)) return TRectF{0, 0, 0, 0};
     return clipped;
 }
 
@@ -34,13 +33,15 @@ double boostedSaturation(double S, double factor)
     return s >= 0 ? s : 0.0;
 }
 
-std::uint8_t channelByte(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+std::uint8_t channelByte(int v)
+{
+    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+}
 
 void readCellColor(TCell& cell, const QImage& image, double scale, double enhance)
 {
     TimgColorInfo& info = cell.ICinfo;
-    if (!GetImgColorInfo8(info, image, imageRegion(cell.CellRect, scale, image)))
-        return;
+    if (!GetImgColorInfo8(info, image, imageRegion(cell.CellRect, scale, image))) return;
 
     for (TColorInfo15& e : info.ci64) {
         double H, S, V;

@@ -15,9 +15,15 @@
 
 namespace {
 
-bool isFree(const TCell& cell) { return cell.enable && cell.TileID == -1; }
+bool isFree(const TCell& cell)
+{
+    return cell.enable && cell.TileID == -1;
+}
 
-bool isCandidateCell(const TCell& cell, int priority) { return isFree(cell) && cell.PriLevel == priority; }
+bool isCandidateCell(const TCell& cell, int priority)
+{
+    return isFree(cell) && cell.PriLevel == priority;
+}
 
 ColorMatchSettings matchSettings(const TmosaicOptions& options)
 {
@@ -28,10 +34,8 @@ ColorMatchSettings matchSettings(const TmosaicOptions& options)
 // the value too large or NaN; those rank last.
 int truncatedDiff(double d)
 {
-    if (!(d < 2147483647.0))
-        return INT_MAX;
-    if (d <= -2147483648.0)
-        return INT_MIN;
+    if (!(d < 2147483647.0)) return INT_MAX;
+    if (d <= -2147483648.0) return INT_MIN;
     return static_cast<int>(std::trunc(d));
 }
 
@@ -50,11 +54,9 @@ Span neighbourhood(int centre, int R, int count)
 // Progress of a pass: step of total, reported only when the percentage changes.
 void reportProgress(Progress* progress, int step, int total)
 {
-    if (!progress || total <= 0)
-        return;
+    if (!progress || total <= 0) return;
     const int value = static_cast<int>(std::int64_t(step) * 100 / total);
-    if (value != progress->value())
-        progress->setValue(value);
+    if (value != progress->value()) progress->setValue(value);
 }
 
 } // namespace
@@ -63,12 +65,9 @@ bool TMosaicProject::TileAvailabilityCheck(const TCell& cell, int tileid) const
 {
     const TTilelib& lib = ws().mtilelib;
     const TmosaicOptions& options = ws().moptions;
-    if (!isLibraryTile(lib, tileid))
-        return false;
-    if (options.RepeatMaxOn && lib.items[tileid].Usecount >= options.RepeatMax)
-        return false;
-    if (!options.RepeatRadiusOn)
-        return true;
+    if (!isLibraryTile(lib, tileid)) return false;
+    if (options.RepeatMaxOn && lib.items[tileid].Usecount >= options.RepeatMax) return false;
+    if (!options.RepeatRadiusOn) return true;
 
     const int R = options.RepeatRadius;
     if (cfg.ProjectPatternType == kPatternGrid) {
@@ -77,14 +76,12 @@ bool TMosaicProject::TileAvailabilityCheck(const TCell& cell, int tileid) const
         const Span rows = neighbourhood(cell.CellY, R, gridRowCount(cfg));
         for (int y = rows.lo; y <= rows.hi; ++y)
             for (int x = cols.lo; x <= cols.hi; ++x)
-                if (Cells[y][x].TileID == tileid)
-                    return false;
+                if (Cells[y][x].TileID == tileid) return false;
     } else if (cfg.ProjectPatternType == kPatternCircles) {
         // Neighbours along the ring order.
         const Span ids = neighbourhood(cell.CellAID, R, addonCellCount(cfg));
         for (int i = ids.lo; i <= ids.hi; ++i)
-            if (AddonTiles[i].TileID == tileid)
-                return false;
+            if (AddonTiles[i].TileID == tileid) return false;
     }
     return true;
 }
@@ -97,10 +94,8 @@ void TMosaicProject::GetGoodTileList(const TCell& cell, TGoodTileList& gtl, bool
     gtl.clear();
     const int count = tileCount(lib);
     for (int t = 0; t < count; ++t) {
-        if (!lib.ItemEnable[t])
-            continue;
-        if (!bypassAC && !TileAvailabilityCheck(cell, t))
-            continue;
+        if (!lib.ItemEnable[t]) continue;
+        if (!bypassAC && !TileAvailabilityCheck(cell, t)) continue;
         const TTileItem& item = lib.items[t];
         if (roundTiles) {
             // The rotation that matches best, the lower one on ties.
@@ -123,13 +118,11 @@ void TMosaicProject::GetGoodTileList(const TCell& cell, TGoodTileList& gtl, bool
 void TMosaicProject::Search_withoptions(Progress* Pbar)
 {
     TmosaicOptions& options = ws().moptions;
-    if (options.UseAll)
-        Search_Pos_for_tile(Pbar);
+    if (options.UseAll) Search_Pos_for_tile(Pbar);
     if (options.RepeatMinOn) {
         // The passes above already placed every tile once; the lowered value stays in the
         // options and is saved with the project.
-        if (options.UseAll && options.RepeatMin > INT_MIN)
-            options.RepeatMin -= 1;
+        if (options.UseAll && options.RepeatMin > INT_MIN) options.RepeatMin -= 1;
         for (int i = 0; i < options.RepeatMin; ++i)
             Search_Pos_for_tile(Pbar);
     }
@@ -163,15 +156,12 @@ void TMosaicProject::Search_Pos_for_tile(Progress* Pbar)
         TCell* chosen = nullptr;
         for (int r = 0; r < rows; ++r) {
             int y = oy + r;
-            if (y >= rows)
-                y -= rows;
+            if (y >= rows) y -= rows;
             for (int c = 0; c < cols; ++c) {
                 int x = ox + c;
-                if (x >= cols)
-                    x -= cols;
+                if (x >= cols) x -= cols;
                 TCell& cell = Cells[y][x];
-                if (!isFree(cell))
-                    continue;
+                if (!isFree(cell)) continue;
                 const double d = ImgColorDiff(cell.ICinfo, lib.items[t].ColorInfo, settings);
                 if (d < best) {
                     best = d;
@@ -180,8 +170,7 @@ void TMosaicProject::Search_Pos_for_tile(Progress* Pbar)
             }
         }
         // Rotation and neighbours stay as they are: this pass only spreads the tiles.
-        if (chosen)
-            Cell_SetTile(*chosen, t);
+        if (chosen) Cell_SetTile(*chosen, t);
     }
     SetProgress(Pbar, 0);
 }
@@ -197,11 +186,9 @@ void TMosaicProject::TSL_Search_Tile_for_pos_Scanline(int priority, Progress* Pb
         reportProgress(Pbar, y, rows);
         for (int x = 0; x < cols; ++x) {
             TCell& cell = Cells[y][x];
-            if (!isCandidateCell(cell, priority))
-                continue;
+            if (!isCandidateCell(cell, priority)) continue;
             GetGoodTileList(cell, gtl, /*bypassAC=*/false);
-            if (gtl.Count <= 0)
-                continue;
+            if (gtl.Count <= 0) continue;
             const int i = w.random().Random(std::min(gtl.Count, w.moptions.RandomLevel));
             Cell_SetTile_R(cell, gtl.Tiles[i].tileid, gtl.Tiles[i].RotateID);
             Cell_SetDither_R(x, y);
@@ -221,18 +208,15 @@ void TMosaicProject::TSL_Search_Tile_for_pos_Random(int priority, Progress* Pbar
     for (int attempt = 0; attempt < N; ++attempt) {
         const int s = w.random().Random(N);
         PumpEvents(w.platform);
-        if (attempt % cols == 0)
-            reportProgress(Pbar, attempt, N);
+        if (attempt % cols == 0) reportProgress(Pbar, attempt, N);
         // The first waiting cell from s on, wrapping. A cell whose list stays empty
         // remains free and may be met again by a later attempt.
         for (int k = 0; k < N; ++k) {
             int q = s + k;
-            if (q >= N)
-                q -= N;
+            if (q >= N) q -= N;
             const int y = q / cols, x = q % cols;
             TCell& cell = Cells[y][x];
-            if (!isCandidateCell(cell, priority))
-                continue;
+            if (!isCandidateCell(cell, priority)) continue;
             GetGoodTileList(cell, gtl, /*bypassAC=*/false);
             if (gtl.Count > 0) {
                 const int i = w.random().Random(std::min(gtl.Count, w.moptions.RandomLevel));
@@ -252,19 +236,15 @@ void TMosaicProject::Search_Tile_for_AddOn(bool randomsearch, int priority, Prog
     const int count = addonCellCount(cfg);
 
     PumpEvents(w.platform);
-    if (count <= 0)
-        return;
+    if (count <= 0) return;
     for (int attempt = 0; attempt < count; ++attempt) {
-        if (attempt % 64 == 0)
-            reportProgress(pbar, attempt, count);
+        if (attempt % 64 == 0) reportProgress(pbar, attempt, count);
         const int s = randomsearch ? w.random().Random(count) : 0;
         for (int k = 0; k < count; ++k) {
             int e = s + k;
-            if (e >= count)
-                e -= count;
+            if (e >= count) e -= count;
             TCell& cell = AddonTiles[e];
-            if (!isCandidateCell(cell, priority))
-                continue;
+            if (!isCandidateCell(cell, priority)) continue;
             GetGoodTileList(cell, gtl, /*bypassAC=*/false);
             if (gtl.Count <= 0) {
                 Beep(w.platform);

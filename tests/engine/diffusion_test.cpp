@@ -11,9 +11,15 @@
 
 namespace {
 
-bool sameInfo(const TimgColorInfo& a, const TimgColorInfo& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameInfo(const TimgColorInfo& a, const TimgColorInfo& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
-int redOf(TAlphaColor c) { return int((c >> 16) & 0xFF); }
+int redOf(TAlphaColor c)
+{
+    return int((c >> 16) & 0xFF);
+}
 
 TEST(ClampByte, TruncatesInsideAndClampsOutside)
 {
@@ -23,9 +29,9 @@ TEST(ClampByte, TruncatesInsideAndClampsOutside)
         int expected;
     };
     const Case cases[] = {
-        {"negative", -0.5f, 0},      {"zero", 0.0f, 0},         {"fraction", 107.99f, 107},
-        {"whole", 108.0f, 108},      {"top", 255.0f, 255},      {"just above", 255.5f, 255},
-        {"far above", 300.0f, 255},  {"far below", -1e9f, 0},   {"NaN", std::numeric_limits<float>::quiet_NaN(), 0},
+        {"negative", -0.5f, 0},     {"zero", 0.0f, 0},       {"fraction", 107.99f, 107},
+        {"whole", 108.0f, 108},     {"top", 255.0f, 255},    {"just above", 255.5f, 255},
+        {"far above", 300.0f, 255}, {"far below", -1e9f, 0}, {"NaN", std::numeric_limits<float>::quiet_NaN(), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -151,8 +157,7 @@ TEST_F(GridDither, EdgesSendNothingBeyondTheGrid)
         fillAndDiffuse(c.x, c.y);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 3; ++x) {
-                if (x == c.x && y == c.y)
-                    continue;
+                if (x == c.x && y == c.y) continue;
                 SCOPED_TRACE(testing::Message() << "cell " << x << "," << y);
                 const bool changed = !sameInfo(prj.Cells[y][x].ICinfo, UniformInfo(100, 100, 100));
                 EXPECT_EQ(changed, c.changed[y][x]);
@@ -166,8 +171,7 @@ TEST_F(GridDither, ChangesNothingWhenOff)
     fillAndDiffuse(0, 0);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
-            if (x != 0 || y != 0)
-                EXPECT_TRUE(sameInfo(prj.Cells[y][x].ICinfo, UniformInfo(100, 100, 100)));
+            if (x != 0 || y != 0) EXPECT_TRUE(sameInfo(prj.Cells[y][x].ICinfo, UniformInfo(100, 100, 100)));
 }
 
 TEST_F(GridDither, ScalesByTheDitherLevel)

@@ -21,7 +21,10 @@ QImage solid(int w, int h, TAlphaColor color)
 struct Rgb {
     int r, g, b;
 };
-Rgb rgbaOf(const TColorInfo15& e) { return Rgb{e.rgba.r, e.rgba.g, e.rgba.b}; }
+Rgb rgbaOf(const TColorInfo15& e)
+{
+    return Rgb{e.rgba.r, e.rgba.g, e.rgba.b};
+}
 
 // The stored fields of a whole-cell colour agree with its rgba channels.
 void expectComplete(const TColorInfo15& e)
@@ -179,12 +182,9 @@ TEST_F(CellColour, CellsPartlyOutsideAreMeasuredOverTheirInsideAndCellsOutsideAr
         int expected;
     };
     const Case cases[] = {
-        {"right edge", {60, 20, 100, 40}, 255},
-        {"bottom edge", {20, 40, 40, 90}, 255},
-        {"top-left corner", {-30, -30, 10, 10}, 255},
-        {"wholly right", {200, 0, 240, 20}, 0},
-        {"wholly below", {0, 200, 20, 220}, 0},
-        {"zero width", {10, 10, 10, 30}, 0},
+        {"right edge", {60, 20, 100, 40}, 255},       {"bottom edge", {20, 40, 40, 90}, 255},
+        {"top-left corner", {-30, -30, 10, 10}, 255}, {"wholly right", {200, 0, 240, 20}, 0},
+        {"wholly below", {0, 200, 20, 220}, 0},       {"zero width", {10, 10, 10, 30}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,8 +195,7 @@ TEST_F(CellColour, CellsPartlyOutsideAreMeasuredOverTheirInsideAndCellsOutsideAr
         EXPECT_EQ(info.ci1.rgba.r, c.expected);
         EXPECT_EQ(info.ci1.rgba.g, c.expected);
         EXPECT_EQ(info.ci4[3].rgba.b, c.expected);
-        if (c.expected == 0)
-            EXPECT_EQ(info.ci64[20].rgb, 0u);
+        if (c.expected == 0) EXPECT_EQ(info.ci64[20].rgb, 0u);
     }
 }
 

@@ -40,7 +40,10 @@ inline int AddTile(TTilelib& lib, const TimgColorInfo& info)
     return i;
 }
 
-inline int AddTile(TTilelib& lib, int r, int g, int b) { return AddTile(lib, UniformInfo(r, g, b)); }
+inline int AddTile(TTilelib& lib, int r, int g, int b)
+{
+    return AddTile(lib, UniformInfo(r, g, b));
+}
 
 // A cols x rows grid of square cells `side` canvas pixels wide without gaps, laid out as
 // the layout leaves them: free, enabled, normal priority, Rotate 0, one grey colour.

@@ -148,8 +148,7 @@ TEST_F(Search, RepeatRadiusOneKeepsEqualTilesApartInAScanlineSearch)
             // Neighbours filled before: the row above and the cell to the left.
             for (int dy = -1; dy <= 0; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
-                    if ((dy == 0 && dx >= 0) || y + dy < 0 || x + dx < 0 || x + dx >= 8)
-                        continue;
+                    if ((dy == 0 && dx >= 0) || y + dy < 0 || x + dx < 0 || x + dx >= 8) continue;
                     EXPECT_NE(prj.Cells[y + dy][x + dx].TileID, tile) << "cell " << x << "," << y;
                 }
         }
@@ -168,7 +167,9 @@ TEST_F(Search, TheRepeatRadiusIsASquareAndRepeatMaxCountsUses)
         int radius;
         bool available;
     };
-    const Case cases[] = {{"radius 1", 1, true}, {"radius 2 reaches the corner", 2, false}, {"radius 0", 0, true},
+    const Case cases[] = {{"radius 1", 1, true},
+                          {"radius 2 reaches the corner", 2, false},
+                          {"radius 0", 0, true},
                           {"huge radius", 2147483647, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -267,8 +268,8 @@ TEST_F(Search, RepeatMinWithUseAllMakesRepeatMinPlacementPassesInAll)
         const char* name;
         bool useAll;
         int repeatMin;
-        int uses;            // per tile
-        int repeatMinAfter;  // moptions.RepeatMin after the search
+        int uses;           // per tile
+        int repeatMinAfter; // moptions.RepeatMin after the search
     };
     const Case cases[] = {
         {"UseAll and RepeatMin 3", true, 3, 3, 2},
@@ -307,8 +308,8 @@ TEST_F(Search, PlacementPassesStartAtARandomCellAndWrap)
     AddTile(lib, 128, 128, 128);
     prj.Search_Pos_for_tile();
     EXPECT_EQ((std::vector<int>{3, 2, 3, 2, 3, 2}), random.bounds); // ox then oy, per tile
-    EXPECT_EQ(prj.Cells[1][2].TileID, 0); // the scan starts at (x 2, y 1)
-    EXPECT_EQ(prj.Cells[0][0].TileID, 1); // (0, 0)
+    EXPECT_EQ(prj.Cells[1][2].TileID, 0);                           // the scan starts at (x 2, y 1)
+    EXPECT_EQ(prj.Cells[0][0].TileID, 1);                           // (0, 0)
     // (1, 1) is free and met first from there.
     EXPECT_EQ(prj.Cells[1][1].TileID, 2);
     // Rotation untouched, no error diffused: the placement pass only spreads tiles.
@@ -458,7 +459,8 @@ TEST_F(Search, RectangularTilesRankByTheTruncatedDifference)
     ASSERT_EQ(gtl.Count, 2);
     EXPECT_EQ(gtl.Tiles[0].tileid, 1);
     const ColorMatchSettings settings{ws->moptions.WeightL, ws->moptions.WeightC, true};
-    EXPECT_EQ(gtl.Tiles[0].diff, int(std::trunc(ImgColorDiff(prj.Cells[0][0].ICinfo, lib.items[1].ColorInfo, settings))));
+    EXPECT_EQ(gtl.Tiles[0].diff,
+              int(std::trunc(ImgColorDiff(prj.Cells[0][0].ICinfo, lib.items[1].ColorInfo, settings))));
     EXPECT_EQ(gtl.Tiles[1].diff, 5 * 9); // five entries, dR = 3
     EXPECT_EQ(gtl.Tiles[0].RotateID, 0);
 }
@@ -632,8 +634,7 @@ QImage generatedPhoto(int w, int h, int seed)
                 g /= 3;
                 b /= 3;
             }
-            if (y > h * 3 / 4 && y < h * 4 / 5)
-                r = g = b = 240;
+            if (y > h * 3 / 4 && y < h * 4 / 5) r = g = b = 240;
             img.setPixel(x, y, qRgb(r, g, b));
         }
     return img;
@@ -656,8 +657,7 @@ QImage tilePhoto(int w, int h, int t)
 TpatternCfg builtinPattern(const char* fileName)
 {
     for (const BuiltinPattern& p : BuiltinPatterns())
-        if (p.fileName == QLatin1String(fileName))
-            return p.pattern;
+        if (p.fileName == QLatin1String(fileName)) return p.pattern;
     ADD_FAILURE() << "no built-in pattern " << fileName;
     return DefaultPattern();
 }
