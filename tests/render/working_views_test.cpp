@@ -166,6 +166,22 @@ TEST_F(WorkingViews, TileIdTextSizeIsInCanvasUnitsWhateverTheScale)
     const int large = textHeight(36, 1.0);
     EXPECT_GT(large, 2 * small);
     EXPECT_NEAR(textHeight(12, 2.0), small, 1) << "the cell grows, the text does not";
+
+    // On a bitmap of device pixel ratio 2 the text keeps its logical size.
+    ws.workplanCfg.IDTextHeight = 12;
+    QImage hiDpi = WhiteImage(50, 50, 2.0);
+    {
+        Canvas canvas(hiDpi);
+        ASSERT_TRUE(Draw_Allcell(ws, canvas, kDrawTileIdPlain, 1.0, nullptr).ok());
+    }
+    int top = 1000, bottom = -1;
+    for (int y = 6; y < hiDpi.height() - 6; ++y)
+        for (int x = 6; x < hiDpi.width() - 6; ++x)
+            if (IsDark(hiDpi.pixel(x, y))) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_NEAR(bottom - top, 2 * small, 2);
 }
 
 TEST_F(WorkingViews, DisabledCellsAreBlankInMode10AndDrawnInMode20)
