@@ -171,7 +171,9 @@ TEST_F(GridDither, ChangesNothingWhenOff)
     fillAndDiffuse(0, 0);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
-            if (x != 0 || y != 0) EXPECT_TRUE(sameInfo(prj.Cells[y][x].ICinfo, UniformInfo(100, 100, 100)));
+            if (x != 0 || y != 0) {
+                EXPECT_TRUE(sameInfo(prj.Cells[y][x].ICinfo, UniformInfo(100, 100, 100)));
+            }
 }
 
 TEST_F(GridDither, ScalesByTheDitherLevel)

@@ -195,7 +195,9 @@ TEST_F(CellColour, CellsPartlyOutsideAreMeasuredOverTheirInsideAndCellsOutsideAr
         EXPECT_EQ(info.ci1.rgba.r, c.expected);
         EXPECT_EQ(info.ci1.rgba.g, c.expected);
         EXPECT_EQ(info.ci4[3].rgba.b, c.expected);
-        if (c.expected == 0) EXPECT_EQ(info.ci64[20].rgb, 0u);
+        if (c.expected == 0) {
+            EXPECT_EQ(info.ci64[20].rgb, 0u);
+        }
     }
 }
 

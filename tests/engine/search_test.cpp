@@ -750,8 +750,9 @@ TEST(MosaicPipeline, TheDefaultProjectFillsEveryCellOfA48By48GridWithAValidTile)
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
                     const int nx = x + dx, ny = y + dy;
-                    if ((dx || dy) && nx >= 0 && ny >= 0 && nx < 48 && ny < 48)
+                    if ((dx || dy) && nx >= 0 && ny >= 0 && nx < 48 && ny < 48) {
                         EXPECT_NE(prj.Cells[ny][nx].TileID, tile) << "cell " << x << "," << y;
+                    }
                 }
         }
 
