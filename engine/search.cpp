@@ -39,16 +39,15 @@ int truncatedDiff(double d)
     return static_cast<int>(std::trunc(d));
 }
 
-// Index bounds lo..hi of a neighbourhood of radius R around `centre`, inside 0..count-1,
-// in 64 bits so that a huge radius cannot overflow.
+// Index bounds lo..hi of a neighbourhood of radius R around `centre`, inside 0..count-1
+// (empty when lo > hi), in 64 bits so that no radius or stored position can overflow.
 struct Span {
     int lo, hi;
 };
 Span neighbourhood(int centre, int R, int count)
 {
-    const std::int64_t lo = std::max<std::int64_t>(0, std::int64_t(centre) - R);
-    const std::int64_t hi = std::min<std::int64_t>(std::int64_t(count) - 1, std::int64_t(centre) + R);
-    return Span{int(lo), int(hi)};
+    const std::int64_t lo = std::int64_t(centre) - R, hi = std::int64_t(centre) + R;
+    return Span{int(std::clamp<std::int64_t>(lo, 0, count)), int(std::clamp<std::int64_t>(hi, -1, count - 1))};
 }
 
 // Progress of a pass: step of total, reported only when the percentage changes.
