@@ -170,13 +170,22 @@ TEST_F(Search, TheRepeatRadiusIsASquareAndRepeatMaxCountsUses)
     const Case cases[] = {{"radius 1", 1, true},
                           {"radius 2 reaches the corner", 2, false},
                           {"radius 0", 0, true},
-                          {"huge radius", 2147483647, false}};
+                          {"huge radius", 2147483647, false},
+                          {"negative radius", -2147483647, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ws->moptions.RepeatRadius = c.radius;
         EXPECT_EQ(prj.TileAvailabilityCheck(prj.Cells[2][2], 1), c.available);
         EXPECT_TRUE(prj.TileAvailabilityCheck(prj.Cells[2][2], 0));
     }
+    // A position a damaged file could hold looks at no cell outside the grid.
+    TCell stray = prj.Cells[2][2];
+    stray.CellX = stray.CellY = 2147483647;
+    ws->moptions.RepeatRadius = -2147483647;
+    EXPECT_TRUE(prj.TileAvailabilityCheck(stray, 1));
+    ws->moptions.RepeatRadius = 2147483647;
+    EXPECT_FALSE(prj.TileAvailabilityCheck(stray, 1));
+
     ws->moptions.RepeatRadiusOn = 0;
     ws->moptions.RepeatMaxOn = 1;
     ws->moptions.RepeatMax = 2;
