@@ -16,7 +16,8 @@
 
 namespace {
 
-constexpr int kMaxFullSizeSide = 16384;
+// Larger bitmaps come only from damaged sizes and would not be allocated anyway.
+constexpr int kMaxBitmapSide = 16384;
 
 bool containsPoint(const TRectF& r, TPointF p)
 {
@@ -37,7 +38,7 @@ float truncated(double v)
 int halfSide(double canvasSide)
 {
     const double half = std::trunc(canvasSide / 2);
-    if (!(half >= 1) || half > kMaxFullSizeSide) return 0;
+    if (!(half >= 1) || half > kMaxBitmapSide) return 0;
     return static_cast<int>(half);
 }
 
@@ -46,7 +47,7 @@ void setMainImage(Workspace& ws, QImage picture, double viewW, double viewH)
     const double scale = ws.screenScale;
     const auto physical = [scale](double logical) {
         const double v = std::trunc(logical * scale);
-        return v >= 0 && v <= kMaxFullSizeSide ? static_cast<int>(v) : 0;
+        return v >= 0 && v <= kMaxBitmapSide ? static_cast<int>(v) : 0;
     };
     ws.zoomedImage = FitBitmap(picture, physical(viewW), physical(viewH));
     ws.mainImage = std::move(picture);
