@@ -122,7 +122,11 @@ std::optional<TAlphaColor> AutoCropRect(const Workspace& ws, CropState& crop)
     if (ws.zoomedImage.isNull()) return std::nullopt;
     TimgColorInfo info;
     std::memset(&info, 0, sizeof info);
-    if (!GetImgColorInfo16(info, ws.zoomedImage, crop.cropRect)) return std::nullopt;
+    // The crop is in logical view units and zoomedImage in device pixels; measuring the
+    // logical rectangle as pixels would read only the top-left part of the crop on a
+    // high-DPI display.
+    const double s = ws.screenScale > 0 ? ws.screenScale : 1.0;
+    if (!GetImgColorInfo16(info, ws.zoomedImage, ScaleRect(crop.cropRect, s))) return std::nullopt;
     return info.ci1.rgb;
 }
 

@@ -167,6 +167,15 @@ TEST_F(MainImage, AutoCropFitsTheMosaicProportionsAndMeasuresTheCropInViewPixels
     ASSERT_TRUE(colour.has_value());
     EXPECT_EQ(*colour, 0xFF7F007Fu);
 
+    // On a display of scale 2 the view picture has twice the pixels; the crop still
+    // covers both halves equally.
+    ws->screenScale = 2.0f;
+    ws->zoomedImage = halves(800, 600, 0xFFFF0000, 0xFF0000FF);
+    const std::optional<TAlphaColor> hiDpi = AutoCropRect(*ws, crop);
+    ASSERT_TRUE(hiDpi.has_value());
+    EXPECT_EQ(*hiDpi, 0xFF7F007Fu);
+    ws->screenScale = 1.0f;
+
     ws->zoomedImage = QImage();
     EXPECT_FALSE(AutoCropRect(*ws, crop).has_value());
     expectRect(crop.cropRect, 0, 0, 0, 0);
