@@ -91,15 +91,17 @@ Result<double> Draw_MosaicToBitmap(Workspace& ws, int drawMode, QImage& bitmap, 
     if (bitmap.isNull()) return fitted;
     bitmap.fill(toQColor(kBitmapBlue));
 
+    // Cells are placed by their layout units, so the scale that fits the whole project
+    // into the bitmap is its width per layout unit. w / WidthPx (per working-canvas
+    // pixel) is the same only when the working canvas has the layout's size; otherwise
+    // the mosaic would cover just a corner of its background.
+    const double layoutScale = cfg.FullWidthF > 0 ? w / cfg.FullWidthF : fitted;
     Canvas canvas(bitmap);
     Status drawn;
     if (drawMode == kDrawFinal) {
         PaintMosaicBackground(ws, canvas);
-        drawn = Draw_FinalMosaic(ws, canvas, drawMode, fitted, pbar);
+        drawn = Draw_FinalMosaic(ws, canvas, drawMode, layoutScale, pbar);
     } else {
-        // The working views place cells by their layout units, so the scale that fills
-        // the fitted bitmap is its width per layout unit, not per working-canvas pixel.
-        const double layoutScale = cfg.FullWidthF > 0 ? w / cfg.FullWidthF : fitted;
         drawn = Draw_Allcell(ws, canvas, drawMode, layoutScale, pbar);
     }
     if (!drawn) return Result<double>::failure(drawn.error());

@@ -26,11 +26,12 @@ Status Draw_MosaicToView(Workspace& ws, int drawMode, QImage& image, double scal
 
 // Fits the project (WidthPx x HeightPx) into the bitmap's current logical size (its
 // pixels when the device pixel ratio is 1), resizes the bitmap to Trunc(w) x Trunc(h)
-// logical units at its own pixel ratio, clears it light blue (0xFF66CCFF) and draws;
-// returns w / WidthPx. Mode 50 draws the background and the final mosaic at w / WidthPx.
-// The other modes draw the working view at w / FullWidthF, the scale at which the cells'
-// layout units fill the fitted bitmap (at 1.0 a view would be drawn at its layout size,
-// whatever the bitmap). A null bitmap or a project without size gives a null bitmap and 0.
+// logical units at its own pixel ratio, clears it light blue (0xFF66CCFF) and draws the
+// view so that the whole project fills the bitmap: mode 50 the background and the final
+// mosaic, other modes the working view, all at w / FullWidthF (layout units to the
+// bitmap). Returns w / WidthPx, the bitmap's units per working-canvas pixel, which is
+// the drawing scale when the working canvas has the layout's size. A null bitmap or a
+// project without size gives a null bitmap and 0.
 Result<double> Draw_MosaicToBitmap(Workspace& ws, int drawMode, QImage& bitmap, Progress* pbar);
 
 // Makes `image` the given logical size (whole pixels at screenScale) and draws into it

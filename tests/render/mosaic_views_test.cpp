@@ -112,6 +112,30 @@ TEST_F(MosaicViews, ABitmapIsFittedToTheProjectsPixelSize)
     }
 }
 
+TEST_F(MosaicViews, TheMosaicFillsTheFittedBitmap)
+{
+    // 2 x 2 cells of 20 on a working canvas of 160 pixels (CanvasScale 4) fitted into 100
+    // pixels: the bottom-right cell covers the bitmap's bottom-right quarter.
+    MakeGridProject(*ws, 2, 2, 20);
+    TprojectCFG& cfg = ws->mproject.cfg;
+    cfg.PreviewBMPsize = 160;
+    ws->mproject.MainSize_Update();
+    ASSERT_DOUBLE_EQ(cfg.CanvasScale, 4.0);
+    FixtureLibraryOptions o;
+    o.widthPx = o.heightPx = 20;
+    ASSERT_TRUE(UseLibrary(*ws, dir.filePath(QStringLiteral("lib")), {Tile("red.png", kRed)}, o));
+    PlainOptions(*ws, kGroutGrey);
+    SetCellTile(*ws, 1, 1, 0);
+    QImage bitmap(100, 100, QImage::Format_ARGB32_Premultiplied);
+    const Result<double> scale = Draw_MosaicToBitmap(*ws, 50, bitmap, nullptr);
+    ASSERT_TRUE(scale.ok()) << scale.error().toStdString();
+    EXPECT_DOUBLE_EQ(*scale, 100.0 / 160);
+    ASSERT_EQ(bitmap.size(), QSize(100, 100));
+    EXPECT_TRUE(Near(PixelAt(bitmap, 95, 95), kRed)) << Hex(PixelAt(bitmap, 95, 95));
+    EXPECT_TRUE(Near(PixelAt(bitmap, 55, 55), kRed)) << Hex(PixelAt(bitmap, 55, 55));
+    EXPECT_EQ(Hex(PixelAt(bitmap, 45, 45)), Hex(kGroutGrey));
+}
+
 TEST_F(MosaicViews, ABitmapOfAnotherModeIsClearedLightBlue)
 {
     TprojectCFG& cfg = ws->mproject.cfg;
