@@ -136,6 +136,27 @@ TEST_F(MosaicViews, TheMosaicFillsTheFittedBitmap)
     EXPECT_EQ(Hex(PixelAt(bitmap, 45, 45)), Hex(kGroutGrey));
 }
 
+TEST_F(MosaicViews, AWorkingViewFillsTheFittedBitmap)
+{
+    // Mode 10 of 2 x 2 cells of 20 (working canvas 160, CanvasScale 4) into 100 pixels:
+    // each cell's measured colour covers a quarter of the bitmap, as at scale 100 / 40.
+    MakeGridProject(*ws, 2, 2, 20);
+    ws->mproject.cfg.PreviewBMPsize = 160;
+    ws->mproject.MainSize_Update();
+    const TAlphaColor colours[2][2] = {{0xFF102030, 0xFF405060}, {0xFF708090, 0xFFA0B0C0}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            ws->mproject.Cells[y][x].ICinfo.ci1.rgb = colours[y][x];
+    QImage bitmap(100, 100, QImage::Format_ARGB32_Premultiplied);
+    const Result<double> scale = Draw_MosaicToBitmap(*ws, 10, bitmap, nullptr);
+    ASSERT_TRUE(scale.ok()) << scale.error().toStdString();
+    ASSERT_EQ(bitmap.size(), QSize(100, 100));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            EXPECT_TRUE(Near(PixelAt(bitmap, 25 + 50 * x, 25 + 50 * y), colours[y][x]))
+                << x << "," << y << ": " << Hex(PixelAt(bitmap, 25 + 50 * x, 25 + 50 * y));
+}
+
 TEST_F(MosaicViews, ABitmapOfAnotherModeIsClearedLightBlue)
 {
     TprojectCFG& cfg = ws->mproject.cfg;
