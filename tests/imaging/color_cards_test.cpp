@@ -58,10 +58,11 @@ TEST(MakeColorInfoCard, FitsThePictureIntoTheTopSquareOverTransparency)
                 // One pixel of smoothing tolerance at the picture's edges.
                 const QRect inner = c.expected.adjusted(1, 1, -1, -1);
                 const QRect outer = c.expected.adjusted(-1, -1, 1, 1);
-                if (inner.contains(x, y))
+                if (inner.contains(x, y)) {
                     ASSERT_TRUE(qAlpha(p) == 255 && NearRgb(p, 0, 255, 0)) << x << ", " << y;
-                else if (!outer.contains(x, y))
+                } else if (!outer.contains(x, y)) {
                     ASSERT_EQ(qAlpha(p), 0) << x << ", " << y;
+                }
             }
     }
 }

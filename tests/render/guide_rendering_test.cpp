@@ -125,15 +125,17 @@ TEST_F(GuideRendering, NumberIsWhiteOnDarkTilesAndBlackOtherwise)
         const QImage img = guide(0, 0, 0, 0, 0, 9, 80, 80, c.fillcolor, 20);
         ASSERT_EQ(img.size(), QSize(80, 80));
         const QRect inside(4, 4, 72, 72);
-        if (c.fillcolor)
+        if (c.fillcolor) {
             EXPECT_TRUE(Near(img.pixel(5, 5), Rgb(120, 120, 120), 4)) << "filled with the tile colour";
+        }
         if (c.white) {
             EXPECT_GT(CountPixels(img, inside, whitePx), 10);
             EXPECT_EQ(CountPixels(img, inside, blackPx), 0);
         } else {
             EXPECT_GT(CountPixels(img, inside, blackPx), 10);
-            if (c.fillcolor)
+            if (c.fillcolor) {
                 EXPECT_EQ(CountPixels(img, inside, whitePx), 0);
+            }
         }
     }
 }
