@@ -31,15 +31,36 @@ int truncSide(double v)
     return static_cast<int>(std::min(v, kMaxBitmapSide));
 }
 
-double degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
+double degrees(double radians)
+{
+    return radians * 180.0 / std::numbers::pi;
+}
 
-int gridRows(const TprojectCFG& cfg) { return std::clamp(cfg.Vcc, 0, kGridCountMax); }
-int gridCols(const TprojectCFG& cfg) { return std::clamp(cfg.Hcc, 0, kGridCountMax); }
-int addonCount(const TprojectCFG& cfg) { return std::clamp(cfg.AddonTilesCount, 0, kAddonCapacity); }
-int tileCount(const TTilelib& lib) { return std::clamp(lib.Count, 0, kTileCapacity); }
-int groupCount(std::int32_t n) { return std::clamp(n, 1, kPatternGroupMax); }
+int gridRows(const TprojectCFG& cfg)
+{
+    return std::clamp(cfg.Vcc, 0, kGridCountMax);
+}
+int gridCols(const TprojectCFG& cfg)
+{
+    return std::clamp(cfg.Hcc, 0, kGridCountMax);
+}
+int addonCount(const TprojectCFG& cfg)
+{
+    return std::clamp(cfg.AddonTilesCount, 0, kAddonCapacity);
+}
+int tileCount(const TTilelib& lib)
+{
+    return std::clamp(lib.Count, 0, kTileCapacity);
+}
+int groupCount(std::int32_t n)
+{
+    return std::clamp(n, 1, kPatternGroupMax);
+}
 
-bool placed(const TCell& c, int tileIndex) { return c.enable && c.TileID == tileIndex; }
+bool placed(const TCell& c, int tileIndex)
+{
+    return c.enable && c.TileID == tileIndex;
+}
 
 // Adds the time since construction to a counter, when there is one.
 class Stopwatch {
@@ -69,8 +90,7 @@ std::int64_t* field(FinalMosaicCounters* c, std::int64_t FinalMosaicCounters::*m
 
 // Prepares, places and draws one cell, with the time split into preparation and drawing.
 void paintCell(Workspace& ws, Canvas& canvas, const QImage& tileBitmap, int tileIndex, const TCell& cell,
-               const QImage& mask, CellPlacementKind kind, double scale, QPointF offset,
-               FinalMosaicCounters* counters)
+               const QImage& mask, CellPlacementKind kind, double scale, QPointF offset, FinalMosaicCounters* counters)
 {
     CellPlacement placement;
     {
@@ -234,8 +254,7 @@ Status Draw_FinalMosaic(Workspace& ws, Canvas& canvas, int /*drawMode*/, double 
                             paintCell(ws, canvas, tile, i, *c, mask, CellPlacementKind::GridCell, scale, {}, counters);
                     for (const TCell* c : cells.addons[static_cast<size_t>(i)])
                         if (placed(*c, i) && c->CellShape == shape)
-                            paintCell(ws, canvas, tile, i, *c, mask, CellPlacementKind::GridAddon, scale, {},
-                                      counters);
+                            paintCell(ws, canvas, tile, i, *c, mask, CellPlacementKind::GridAddon, scale, {}, counters);
                 }
         } else if (cfg.ProjectPatternType == kPatternCircles) {
             // Every cell of a free pattern takes the base shape, whatever its own shape says.

@@ -37,11 +37,11 @@ struct TCell;
 // Where the time of a render goes, for benchmarks and tests; every field is added to,
 // so one record can sum several renders.
 struct FinalMosaicCounters {
-    std::int64_t tilesLoaded = 0;   // tile photos read from disk
-    std::int64_t cellsDrawn = 0;    // placements drawn
-    std::int64_t loadNanos = 0;     // reading, cropping and scaling tile photos
-    std::int64_t prepareNanos = 0;  // per-cell colour shift, blend, mask and rotation
-    std::int64_t drawNanos = 0;     // drawing the placements onto the canvas
+    std::int64_t tilesLoaded = 0;  // tile photos read from disk
+    std::int64_t cellsDrawn = 0;   // placements drawn
+    std::int64_t loadNanos = 0;    // reading, cropping and scaling tile photos
+    std::int64_t prepareNanos = 0; // per-cell colour shift, blend, mask and rotation
+    std::int64_t drawNanos = 0;    // drawing the placements onto the canvas
 };
 
 // How a prepared cell picture is placed.

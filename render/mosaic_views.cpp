@@ -29,7 +29,8 @@ Status makeBitmap(QImage& image, int w, int h, double dpr)
         return {};
     }
     QImage made(w, h, QImage::Format_ARGB32_Premultiplied);
-    if (made.isNull()) return Failure(QStringLiteral("cannot make a %1 x %2 pixel picture of the mosaic").arg(w).arg(h));
+    if (made.isNull())
+        return Failure(QStringLiteral("cannot make a %1 x %2 pixel picture of the mosaic").arg(w).arg(h));
     made.setDevicePixelRatio(dpr);
     image = std::move(made);
     return {};

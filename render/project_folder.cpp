@@ -25,7 +25,10 @@ constexpr QLatin1String kMosaicPictureFile("MosaicPicture.jpg");
 
 using RootPathField = decltype(TprojectCFG::RootPath);
 
-QString absoluteFolder(const QString& folder) { return QDir::cleanPath(QFileInfo(folder).absoluteFilePath()); }
+QString absoluteFolder(const QString& folder)
+{
+    return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
 
 // SaveProject writes into the folder RootPath names, and the project is known by it
 // afterwards; a path the field cannot hold would send the project somewhere else.

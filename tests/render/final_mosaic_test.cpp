@@ -106,8 +106,8 @@ TEST_F(FinalMosaic, ColourShiftAndBlendStartAbove005)
             SCOPED_TRACE(cell == 0 ? "over white" : "over black");
             const double under = cell == 0 ? 255 : 0;
             const double a = c.alphaBlend > 0.05 ? c.alphaBlend : 0;
-            const TAlphaColor expected = qRgb(int(r + a * (under - r) + 0.5), int(g + a * (under - g) + 0.5),
-                                              int(b + a * (under - b) + 0.5));
+            const TAlphaColor expected =
+                qRgb(int(r + a * (under - r) + 0.5), int(g + a * (under - g) + 0.5), int(b + a * (under - b) + 0.5));
             const TAlphaColor got = PixelAt(view, 10 + 20 * cell, 10);
             // The painter's 8-bit opacity and the final shrink each round by about one unit.
             EXPECT_TRUE(Near(got, expected, 2)) << Hex(got) << " expected " << Hex(expected);

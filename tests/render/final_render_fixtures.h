@@ -111,7 +111,10 @@ inline QImage Quadrants(int w, int h, TAlphaColor tl, TAlphaColor tr, TAlphaColo
 }
 
 // The straight colour of a pixel.
-inline TAlphaColor PixelAt(const QImage& img, int x, int y) { return img.pixel(x, y); }
+inline TAlphaColor PixelAt(const QImage& img, int x, int y)
+{
+    return img.pixel(x, y);
+}
 
 // True when every channel (alpha included) is within `tolerance`.
 inline bool Near(TAlphaColor a, TAlphaColor b, int tolerance = 1)
@@ -121,7 +124,10 @@ inline bool Near(TAlphaColor a, TAlphaColor b, int tolerance = 1)
     return true;
 }
 
-inline std::string Hex(TAlphaColor c) { return QString::number(c, 16).toUpper().toStdString(); }
+inline std::string Hex(TAlphaColor c)
+{
+    return QString::number(c, 16).toUpper().toStdString();
+}
 
 // Records every value it is given.
 class RecordingProgress final : public Progress {

@@ -17,8 +17,7 @@ constexpr TAlphaColor kRed = 0xFFFF0000;
 constexpr TAlphaColor kGreen = 0xFF00FF00;
 constexpr TAlphaColor kBlue = 0xFF0000FF;
 
-template <typename T>
-QByteArray bytesOf(const T& value)
+template <typename T> QByteArray bytesOf(const T& value)
 {
     return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
 }
@@ -51,16 +50,10 @@ struct WorkspaceState {
     bool rendered;
 
     explicit WorkspaceState(const Workspace& ws)
-        : cfg(bytesOf(ws.mproject.cfg)),
-          pattern(bytesOf(ws.mproject.patterncfg)),
-          cells(bytesOf(ws.mproject.Cells)),
-          addons(bytesOf(ws.mproject.AddonTiles)),
-          options(bytesOf(ws.moptions)),
-          library(bytesOf(static_cast<const TTilelibData&>(ws.mtilelib))),
-          libraryRoot(ws.mtilelib.rootPath()),
-          fullSizeImage(ws.fullSizeImage),
-          mask(ws.shapeMasks[0][0]),
-          mainImageScale(ws.mainImageScale),
+        : cfg(bytesOf(ws.mproject.cfg)), pattern(bytesOf(ws.mproject.patterncfg)), cells(bytesOf(ws.mproject.Cells)),
+          addons(bytesOf(ws.mproject.AddonTiles)), options(bytesOf(ws.moptions)),
+          library(bytesOf(static_cast<const TTilelibData&>(ws.mtilelib))), libraryRoot(ws.mtilelib.rootPath()),
+          fullSizeImage(ws.fullSizeImage), mask(ws.shapeMasks[0][0]), mainImageScale(ws.mainImageScale),
           rendered(ws.mproject.Rendered)
     {
     }
@@ -97,9 +90,8 @@ protected:
         MakeGridProject(*ws, 4, 4, 20);
         FixtureLibraryOptions o;
         o.widthPx = o.heightPx = 20;
-        ASSERT_TRUE(UseLibrary(*ws, path("lib"), {Tile("red.png", kRed), Tile("green.png", kGreen),
-                                                  Tile("blue.png", kBlue)},
-                               o));
+        ASSERT_TRUE(UseLibrary(*ws, path("lib"),
+                               {Tile("red.png", kRed), Tile("green.png", kGreen), Tile("blue.png", kBlue)}, o));
         PlainOptions(*ws, 0xFF202020);
         ws->moptions.BgMainImage = 1;
         ws->moptions.AlphaBlend = 0.25;
@@ -269,8 +261,7 @@ TEST_F(ProjectFolder, AFolderThatDoesNotOpenChangesNothing)
          },
          F, "Vcc is 5000"},
         {"truncated imagelib.dat", [&] { writeFile(F + "/imagelib.dat", lib.left(900)); }, F, "imagelib.dat"},
-        {"mainimage.jpg not a picture", [&] { writeFile(F + "/mainimage.jpg", "not a picture"); }, F,
-         "mainimage.jpg"},
+        {"mainimage.jpg not a picture", [&] { writeFile(F + "/mainimage.jpg", "not a picture"); }, F, "mainimage.jpg"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
