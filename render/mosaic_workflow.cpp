@@ -16,7 +16,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-int trunc(double v) { return std::isfinite(v) ? static_cast<int>(std::trunc(v)) : 0; }
+int truncToInt(double v) { return std::isfinite(v) && std::fabs(v) < 2e9 ? static_cast<int>(std::trunc(v)) : 0; }
 
 QString ms(const QElapsedTimer& t) { return QString::number(t.elapsed()); }
 
@@ -54,20 +54,20 @@ SizeTexts SizeUpdate(Workspace& ws, const NewProjectSettings& s, QSize cellPrevi
     c.CellgaphtF = s.verticalGap;
     c.ProjectPatternType = s.patternPage == 1 ? kPatternCircles : kPatternGrid;
     if (c.ProjectPatternType == kPatternGrid) {
-        c.Hcc = std::clamp(trunc(s.horizontalCount), 0, kGridCountMax);
-        c.Vcc = std::clamp(trunc(s.verticalCount), 0, kGridCountMax);
+        c.Hcc = std::clamp(truncToInt(s.horizontalCount), 0, kGridCountMax);
+        c.Vcc = std::clamp(truncToInt(s.verticalCount), 0, kGridCountMax);
     } else {
         c.BaseTileShape = s.selectedShape;
         rotationsOf(s.selectedShape, c.BaseTileRotateCount, c.BaseTileRotateAngle);
         c.Hcc = 0;
         c.Vcc = 0;
-        c.CircleCount = trunc(s.circleCount);
+        c.CircleCount = truncToInt(s.circleCount);
         c.Rstart = s.radiusStart;
         c.Rinc = s.radiusInc;
         c.CellSpace = s.tangentSpace;
         c.RotateStart = s.tangentRotateDegrees * kPi / 180;
         c.RotateStep = s.rotateStepDegrees * kPi / 180;
-        c.Commondivisor = trunc(s.stepDivisor);
+        c.Commondivisor = truncToInt(s.stepDivisor);
     }
     c.SrcColorEnhance = s.enhance;
     const TPointF size = p.GetProjectSize();
@@ -77,20 +77,20 @@ SizeTexts SizeUpdate(Workspace& ws, const NewProjectSettings& s, QSize cellPrevi
     c.CanvasPPI = s.ppi;
     p.SizeUnitStr.set(SizeUnitText(s.unitIndex));
     c.PreviewBMPsize = 8000;
-    c.CellPlanBMPsizeWD = trunc(cellPreviewSize.width() * double(ws.screenScale));
-    c.CellPlanBMPsizeHT = trunc(cellPreviewSize.height() * double(ws.screenScale));
+    c.CellPlanBMPsizeWD = truncToInt(cellPreviewSize.width() * double(ws.screenScale));
+    c.CellPlanBMPsizeHT = truncToInt(cellPreviewSize.height() * double(ws.screenScale));
     p.MainSize_Update();
 
     const QString unit = p.SizeUnitStr.get();
     auto f = [](double v) { return FormatFixed(v, 2, 4); };
     SizeTexts t;
-    t.mosaicSize = QStringLiteral("Mosaic Size %1 x %2").arg(trunc(c.WidthPx)).arg(trunc(c.HeightPx)) + unit;
+    t.mosaicSize = QStringLiteral("Mosaic Size %1 x %2").arg(truncToInt(c.WidthPx)).arg(truncToInt(c.HeightPx)) + unit;
     t.sizeInfo << QStringLiteral("Tile Size ") + f(c.CellWdf) + QStringLiteral(" x ") + f(c.CellHtf) + unit
                << QStringLiteral("Gap Size ") + f(c.CellgapwdF) + QStringLiteral(" x ") + f(c.CellgaphtF) + unit
                << QStringLiteral("Tile Count %1").arg(p.GetProjectCellCount())
                << QStringLiteral("Mosaic Size ") + f(c.FullWidthF) + QStringLiteral(" x ") + f(c.FullHeightF) + unit
                << QStringLiteral("-------")
-               << QStringLiteral("Full Image Size %1 x %2Pixels").arg(trunc(c.FullWidthPX)).arg(trunc(c.FullHeightpx))
+               << QStringLiteral("Full Image Size %1 x %2Pixels").arg(truncToInt(c.FullWidthPX)).arg(truncToInt(c.FullHeightpx))
                << QStringLiteral("Max Pixel Size is limited to 8192; // According DirectX 10 specification. ");
     p.SizeChanged = true;
     return t;
@@ -103,10 +103,10 @@ TmosaicOptions ReadRenderOptions(const NewProjectSettings& s, const TmosaicOptio
     o.RepeatMinOn = s.repeatMinOn;
     o.RepeatMaxOn = s.repeatMaxOn;
     o.RepeatRadiusOn = s.repeatRadiusOn;
-    o.RepeatMin = trunc(s.repeatMin);
-    o.RepeatMax = trunc(s.repeatMax);
-    o.RepeatRadius = trunc(s.repeatRadius);
-    o.RandomLevel = trunc(s.randomLevel);
+    o.RepeatMin = truncToInt(s.repeatMin);
+    o.RepeatMax = truncToInt(s.repeatMax);
+    o.RepeatRadius = truncToInt(s.repeatRadius);
+    o.RandomLevel = truncToInt(s.randomLevel);
     o.WeightL = static_cast<float>(s.weightL);
     o.WeightC = static_cast<float>(s.weightC);
     o.DitherOn = s.ditherOn;

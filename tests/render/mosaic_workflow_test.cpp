@@ -4,6 +4,7 @@
 #include "tests/support/tilelib_fixtures.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -147,6 +148,9 @@ TEST(CreateMosaicCommand, LaysOutSearchesAndDrawsWithTheTimings)
     NewProjectSettings s;
     s.horizontalCount = 8;
     s.verticalCount = 8;
+    // Six tiles cannot fill every cell under the repeat radius; the best match is wanted.
+    s.repeatRadiusOn = false;
+    s.randomLevel = 1;
     SizeUpdate(*f.ws, s, QSize(400, 400));
     CropState crop;
     crop.cropRect = TRectF{0, 0, 400, 400};
@@ -158,7 +162,8 @@ TEST(CreateMosaicCommand, LaysOutSearchesAndDrawsWithTheTimings)
     ASSERT_TRUE(st.ok()) << st.error().toStdString();
     EXPECT_TRUE(f.ws->mproject.Rendered);
     EXPECT_TRUE(f.ws->mproject.cfg.searchDone);
-    EXPECT_FALSE(f.ws->mproject.SizeChanged);
+    // The final size update marks the size as changed again, so the next run lays out anew.
+    EXPECT_TRUE(f.ws->mproject.SizeChanged);
     EXPECT_EQ(f.ws->mtilelib.ItemEnable[2], 1);
     EXPECT_EQ(f.shell.beeps, 1);
     EXPECT_TRUE(QRegularExpression("^ReadColor\\d+  Render\\d+  Draw\\d+$").match(label).hasMatch())
@@ -170,9 +175,11 @@ TEST(CreateMosaicCommand, LaysOutSearchesAndDrawsWithTheTimings)
             const int id = f.ws->mproject.Cells[y][x].TileID;
             EXPECT_TRUE(id >= 0 && id < 6) << x << "," << y;
         }
-    // The top-left quadrant of the photo is red-brown: its corner cell gets a tile of
-    // that colour or a close one.
+    // Each quadrant of the photo gets the tile of its colour.
     EXPECT_EQ(f.ws->mproject.Cells[0][0].TileID, 0);
+    EXPECT_EQ(f.ws->mproject.Cells[7][0].TileID, 1);
+    EXPECT_EQ(f.ws->mproject.Cells[0][7].TileID, 2);
+    EXPECT_EQ(f.ws->mproject.Cells[7][7].TileID, 3);
 }
 
 TEST(CreateMosaicCommand, ANewTileSizeIsLaidOutAgainBeforeTheSearch)
@@ -204,9 +211,11 @@ TEST(PreviewPipeline, APreviewAfterASearchClearsTheTiles)
     NewProjectSettings s;
     s.horizontalCount = 5;
     s.verticalCount = 5;
+    s.repeatRadiusOn = false;
     CropState crop;
     crop.cropRect = TRectF{0, 0, 400, 400};
     QImage view, preview;
+    SizeUpdate(*f.ws, s, QSize(200, 200)); // as the window's first showing does
     ASSERT_TRUE(CreateMosaicCommand(*f.ws, s, crop, QSize(200, 200), view, nullptr, nullptr).ok());
     ASSERT_GE(f.ws->mproject.Cells[2][2].TileID, 0);
     QString label;
