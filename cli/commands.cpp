@@ -7,6 +7,10 @@ int cmdLibraryInfo(const QStringList& args);
 int cmdPackageExtract(const QStringList& args);
 int cmdPatternsWrite(const QStringList& args);
 int cmdPatternsList(const QStringList& args);
+int cmdMosaicCreate(const QStringList& args);
+int cmdMosaicExport(const QStringList& args);
+int cmdMosaicInfo(const QStringList& args);
+int cmdChart(const QStringList& args);
 
 const CliCommand* cliCommands(int& count)
 {
@@ -17,6 +21,18 @@ const CliCommand* cliCommands(int& count)
         {"package extract", "<zip> <folder>", &cmdPackageExtract},
         {"patterns write", "<folder>", &cmdPatternsWrite},
         {"patterns list", "[--program-folder P] [--user-folder U]", &cmdPatternsList},
+        {"mosaic create",
+         "--photo P --library DIR --out PROJECT_DIR [--pattern NAME|FILE.pat] [--cols 48] [--rows 48] "
+         "[--tile-width 60] [--tile-height 60] [--gap-x 2] [--gap-y 2] [--unit pixel|inch|mm] [--ppi 100] "
+         "[--enhance 1.0] [--crop L,T,R,B] [--seed N] [--scanline] [--dither 100 | --no-dither] "
+         "[--random-level 15] [--repeat-max 50 | --no-repeat-max] [--repeat-radius 1 | --no-repeat-radius] "
+         "[--repeat-min N] [--use-all] [--rgb-match] [--weight-l W] [--weight-c W] [--color-adjust 0.4] "
+         "[--alpha-blend 0.25] [--bg-main-image] [--grout RRGGBB] [--picture FILE] [--overwrite]",
+         &cmdMosaicCreate},
+        {"mosaic export", "PROJECT [--view tile-pic|tile-color|source-color|tile-id-color|tile-id] [--text-height 18] --out FILE",
+         &cmdMosaicExport},
+        {"mosaic info", "PROJECT", &cmdMosaicInfo},
+        {"chart", "PROJECT|LIBRARY --kind 10|20 --out FILE", &cmdChart},
     };
     count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
     return kCommands;
