@@ -188,3 +188,20 @@ TEST_F(AddPhotosTest, AnUnusableTileSizeFailsEveryPhotoWithTheReason)
     ASSERT_FALSE(direct.ok());
     EXPECT_TRUE(direct.error().contains("imagelib.dat"));
 }
+
+TEST_F(AddPhotosTest, APhotoPreparedAheadAndThenSkippedLeavesNoFiles)
+{
+    QDir().mkpath(folder + "/ready");
+    ASSERT_TRUE(WriteBytes(folder + "/ready/x_.png", "stray"));
+    // The first is stored as x_-2.png (x_.png is taken by the stray file), which makes
+    // the second, literally called so, present by the time its turn comes.
+    const QString first = save(QString::fromUtf8("x☃.png"), SolidPicture(50, 50, 0xFFFF0000));
+    const QString second = save("x_-2.png", SolidPicture(50, 50, 0xFF0000FF));
+    auto lib = EmptyLibrary(folder, 32, 32);
+    const AddPhotosReport report = AddPhotos(*lib, {first, second}, {.threads = 2}, nullptr, {});
+    EXPECT_EQ(report.added, QStringList{first});
+    EXPECT_EQ(report.skipped, QStringList{second});
+    EXPECT_EQ(FilesIn(folder + "/ready"), QStringList({"x_-2.png", "x_.png"}));
+    EXPECT_EQ(FilesIn(folder + "/source"), QStringList{"x_-2.png"});
+    EXPECT_LE(ColorDistance(QImage(folder + "/ready/x_-2.png").pixel(3, 3), 0xFFFF0000), 1);
+}

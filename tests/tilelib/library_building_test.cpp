@@ -252,10 +252,25 @@ TEST_F(LibraryBuilding, AFailedTileWriteTakesTheNewSourceCopyBack)
     setWriteFaultHook(nullptr);
     ASSERT_FALSE(added.ok());
     EXPECT_EQ(g_writes, 2);
-    EXPECT_TRUE(added.error().contains("ready/fine.png")) << added.error().toStdString();
+    EXPECT_TRUE(added.error().contains("fine.png")) << added.error().toStdString();
+    EXPECT_TRUE(added.error().contains(readyDir())) << added.error().toStdString();
     EXPECT_TRUE(SameBytes(*lib, *before));
     EXPECT_TRUE(FilesIn(sourceDir()).isEmpty());
     EXPECT_TRUE(FilesIn(readyDir()).isEmpty());
+}
+
+TEST_F(LibraryBuilding, ATileThatCannotTakeItsPlaceTakesTheSourceCopyBack)
+{
+    const QString path = photo("fine.png", SolidPicture(70, 70, kRed));
+    // A folder where the ready tile should go: the copy in source is made first.
+    ASSERT_TRUE(QDir().mkpath(readyDir() + "/fine.png/inside"));
+    const auto before = Snapshot(*lib);
+    const Result<bool> added = lib->AddImgFile2(path);
+    ASSERT_FALSE(added.ok());
+    EXPECT_TRUE(added.error().contains(readyDir() + "/fine.png")) << added.error().toStdString();
+    EXPECT_TRUE(SameBytes(*lib, *before));
+    EXPECT_TRUE(FilesIn(sourceDir()).isEmpty());
+    EXPECT_TRUE(FilesIn(readyDir()).isEmpty()); // no temporary file either
 }
 
 TEST(TileFileNameFor, KeepsWhatTheCodePageHoldsAndFoldsTheRest)
