@@ -74,8 +74,7 @@ const PhotoSet& photos()
             QDir().mkpath(s->dir.filePath(QStringLiteral("photos")));
             // Eight distinct pictures are enough content; every file is its own photo.
             if (i < 8) {
-                if (!SavePicture(makePhoto(3000, 2000, i), path).ok())
-                    std::abort();
+                if (!SavePicture(makePhoto(3000, 2000, i), path).ok()) std::abort();
             } else if (!QFile::copy(s->paths[i % 8], path)) {
                 std::abort();
             }
@@ -160,12 +159,10 @@ BENCHMARK(BM_DecodeFull)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -39,8 +39,7 @@ QStringList photosInFolder(const QString& folder, bool recursive)
     const QDir base(QFileInfo(folder).absoluteFilePath());
     while (it.hasNext()) {
         it.next();
-        if (isPhotoFile(it.fileInfo()))
-            relative << base.relativeFilePath(it.fileInfo().absoluteFilePath());
+        if (isPhotoFile(it.fileInfo())) relative << base.relativeFilePath(it.fileInfo().absoluteFilePath());
     }
     std::sort(relative.begin(), relative.end());
     QStringList out;
@@ -56,8 +55,7 @@ public:
     explicit KeepingProgress(Progress& to) : m_to(to) {}
     void setValue(int value) override
     {
-        if (value >= m_to.value())
-            m_to.setValue(value);
+        if (value >= m_to.value()) m_to.setValue(value);
     }
     int value() const override { return m_to.value(); }
 
@@ -88,15 +86,14 @@ std::unique_ptr<TTilelib> loadLibrary(const QString& folder, QString& error)
 
 int cmdLibraryCreate(const QStringList& args)
 {
-    CliArgs a(args, {QStringLiteral("--name"), QStringLiteral("--width"), QStringLiteral("--height"),
-                     QStringLiteral("--ppi")},
-              {});
+    CliArgs a(
+        args,
+        {QStringLiteral("--name"), QStringLiteral("--width"), QStringLiteral("--height"), QStringLiteral("--ppi")}, {});
     const QString folder = a.positional(0, "library folder");
     if (a.positional().size() > 1)
         throw UsageError{QStringLiteral("unexpected argument \"%1\"").arg(a.positional()[1])};
     const QString name = a.value(QStringLiteral("--name"));
-    if (name.isEmpty())
-        throw UsageError{QStringLiteral("Please give your image lib a NAME! (--name)")};
+    if (name.isEmpty()) throw UsageError{QStringLiteral("Please give your image lib a NAME! (--name)")};
     const int width = a.intValue(QStringLiteral("--width"), 400);
     const int height = a.intValue(QStringLiteral("--height"), 400);
     const double ppi = a.doubleValue(QStringLiteral("--ppi"), 200);
@@ -105,8 +102,7 @@ int cmdLibraryCreate(const QStringList& args)
                              .arg(kMaxTilePixels)
                              .arg(width)
                              .arg(height)};
-    if (!(ppi > 0))
-        throw UsageError{QStringLiteral("--ppi expects a number above 0, got %1").arg(ppi)};
+    if (!(ppi > 0)) throw UsageError{QStringLiteral("--ppi expects a number above 0, got %1").arg(ppi)};
 
     const QFileInfo info(folder);
     if (info.exists() && !info.isDir()) {
@@ -126,10 +122,7 @@ int cmdLibraryCreate(const QStringList& args)
         printError(s.error());
         return kExitError;
     }
-    printLine(QStringLiteral("created \"%1\" in %2: tiles %3x%4 pixels, ")
-                  .arg(name, folder)
-                  .arg(width)
-                  .arg(height) +
+    printLine(QStringLiteral("created \"%1\" in %2: tiles %3x%4 pixels, ").arg(name, folder).arg(width).arg(height) +
               QString::asprintf("%4.2fx%4.2f inch", double(lib->cfg.Widthf), double(lib->cfg.Heightf)));
     return kExitOk;
 }
@@ -138,8 +131,7 @@ int cmdLibraryAdd(const QStringList& args)
 {
     CliArgs a(args, {QStringLiteral("--threads")}, {QStringLiteral("--recursive")});
     const QString folder = a.positional(0, "library folder");
-    if (a.positional().size() < 2)
-        throw UsageError{QStringLiteral("missing photo or folder of photos")};
+    if (a.positional().size() < 2) throw UsageError{QStringLiteral("missing photo or folder of photos")};
     const int threads = a.intValue(QStringLiteral("--threads"), 0);
     if (threads < 0)
         throw UsageError{QStringLiteral("--threads expects 0 (one per core) or more, got %1").arg(threads)};
@@ -163,8 +155,7 @@ int cmdLibraryAdd(const QStringList& args)
         TerminalProgress terminal(QStringLiteral("adding photos"));
         KeepingProgress progress(terminal);
         report = AddPhotos(*lib, photos, AddPhotosOptions{.skipExisting = true, .threads = threads}, &progress, {});
-        if (!photos.isEmpty())
-            terminal.setValue(100);
+        if (!photos.isEmpty()) terminal.setValue(100);
     }
     for (const AddPhotoFailure& f : report.failed)
         printError(f.message);
@@ -184,13 +175,13 @@ int cmdLibraryAdd(const QStringList& args)
             return kExitError;
         }
     }
-    printLine(QStringLiteral("added %1, skipped %2 (already in the library), failed %3%4; %5 tiles")
-                  .arg(report.added.size())
-                  .arg(report.skipped.size())
-                  .arg(report.failed.size())
-                  .arg(report.full ? QStringLiteral(", not added %1 (library full)").arg(report.notAdded.size())
-                                   : QString())
-                  .arg(lib->Count));
+    printLine(
+        QStringLiteral("added %1, skipped %2 (already in the library), failed %3%4; %5 tiles")
+            .arg(report.added.size())
+            .arg(report.skipped.size())
+            .arg(report.failed.size())
+            .arg(report.full ? QStringLiteral(", not added %1 (library full)").arg(report.notAdded.size()) : QString())
+            .arg(lib->Count));
     // Failures are listed above; the run failed only when it could save nothing at all.
     const bool nothingSaved = report.added.isEmpty() && (!report.failed.isEmpty() || !report.notAdded.isEmpty());
     return nothingSaved ? kExitError : kExitOk;

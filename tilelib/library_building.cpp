@@ -44,8 +44,14 @@ constexpr int kPreviewInset = 5;
 constexpr int kPreviewPicture = 90;
 constexpr int kPlaceholderSide = 512;
 
-QString sourceFolder(const TTilelib& lib) { return joinPath(lib.rootPath(), QStringLiteral("source")); }
-QString readyFolder(const TTilelib& lib) { return joinPath(lib.rootPath(), QStringLiteral("ready")); }
+QString sourceFolder(const TTilelib& lib)
+{
+    return joinPath(lib.rootPath(), QStringLiteral("source"));
+}
+QString readyFolder(const TTilelib& lib)
+{
+    return joinPath(lib.rootPath(), QStringLiteral("ready"));
+}
 
 // Everything about one photo that does not depend on the library's other items, so it
 // can be made on any thread and committed later.
@@ -109,7 +115,8 @@ PreparedPhoto preparePhotoUnguarded(const QString& path, int w, int h)
     p.tile = ResizeFill(*photo, w, h);
     photo = QImage();
     if (p.tile.isNull() || !measureWhole(p.colorInfo, p.tile)) {
-        p.error = QStringLiteral("%1: cannot make a %2 x %3 tile of the picture (out of memory)").arg(path).arg(w).arg(h);
+        p.error =
+            QStringLiteral("%1: cannot make a %2 x %3 tile of the picture (out of memory)").arg(path).arg(w).arg(h);
         return p;
     }
     for (int k = 0; k < kRotations; ++k) {
@@ -139,7 +146,10 @@ PreparedPhoto preparePhoto(const QString& path, int w, int h)
     }
 }
 
-bool isControl(char16_t u) { return u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0); }
+bool isControl(char16_t u)
+{
+    return u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0);
+}
 
 bool isKeptInName(const QString& text)
 {
@@ -165,7 +175,10 @@ QString fitName(const QString& stem, const QString& extension, const QString& ta
     return stem.left(room) + tail + extension;
 }
 
-bool fileIn(const QString& folder, const QString& name) { return QFileInfo::exists(joinPath(folder, name)); }
+bool fileIn(const QString& folder, const QString& name)
+{
+    return QFileInfo::exists(joinPath(folder, name));
+}
 
 // The name item Count gets: TileFileNameFor, then a number appended before the extension
 // while another item has it. A changed name must not replace files either: a file of
@@ -176,14 +189,12 @@ QString chooseStoredName(const TTilelib& lib, const QString& fileName)
     const QString source = sourceFolder(lib);
     const QString ready = readyFolder(lib);
     const auto filesExist = [&](const QString& n) { return fileIn(source, n) || fileIn(ready, n); };
-    if (!lib.ImgFileExists(base) && (base == fileName || !filesExist(base)))
-        return base;
+    if (!lib.ImgFileExists(base) && (base == fileName || !filesExist(base))) return base;
     QString stem, extension;
     splitExtension(base, stem, extension);
     for (int i = 2;; ++i) {
         const QString candidate = fitName(stem, extension, QStringLiteral("-%1").arg(i));
-        if (!lib.ImgFileExists(candidate) && !filesExist(candidate))
-            return candidate;
+        if (!lib.ImgFileExists(candidate) && !filesExist(candidate)) return candidate;
     }
 }
 
@@ -197,8 +208,7 @@ bool sameFile(const QString& a, const QString& b)
 // failure nothing of the library changes and no new file is left behind.
 Status commitPhoto(TTilelib& lib, const PreparedPhoto& p)
 {
-    if (!p.error.isEmpty())
-        return Failure(p.error);
+    if (!p.error.isEmpty()) return Failure(p.error);
     const QString source = sourceFolder(lib);
     const QString ready = readyFolder(lib);
     for (const QString& folder : {source, ready}) {
@@ -213,12 +223,10 @@ Status commitPhoto(TTilelib& lib, const PreparedPhoto& p)
     // A photo picked from the library's own source folder is its own copy.
     const bool isOwnCopy = sourceExisted && sameFile(p.path, sourcePath);
     if (!isOwnCopy) {
-        if (Status s = writeFileAtomically(sourcePath, p.bytes); !s.ok())
-            return s;
+        if (Status s = writeFileAtomically(sourcePath, p.bytes); !s.ok()) return s;
     }
     if (Status s = SavePicture(p.tile, readyPath); !s.ok()) {
-        if (!isOwnCopy && !sourceExisted)
-            QFile::remove(sourcePath);
+        if (!isOwnCopy && !sourceExisted) QFile::remove(sourcePath);
         return s;
     }
 
@@ -235,7 +243,10 @@ Status commitPhoto(TTilelib& lib, const PreparedPhoto& p)
     return {};
 }
 
-bool isFull(const TTilelib& lib) { return lib.Count + 1 >= kTileCapacity; }
+bool isFull(const TTilelib& lib)
+{
+    return lib.Count + 1 >= kTileCapacity;
+}
 
 Status checkCount(const TTilelib& lib)
 {
@@ -279,8 +290,7 @@ bool TTilelib::ImgFileExists(const QString& fileName) const
     bool exact = false;
     const QByteArray bytes = toCp1252(fileName, &exact);
     // A name the records cannot hold is on no item.
-    if (!exact || bytes.size() > kShortStringBytes)
-        return false;
+    if (!exact || bytes.size() > kShortStringBytes) return false;
     const int n = std::clamp(Count, 0, kTileCountMax);
     for (int i = 0; i < n; ++i) {
         const ShortString<255>& s = items[i].FileName;
@@ -292,23 +302,18 @@ bool TTilelib::ImgFileExists(const QString& fileName) const
 
 Result<bool> TTilelib::AddImgFile2(const QString& photoPath)
 {
-    if (Status s = checkCount(*this); !s.ok())
-        return Result<bool>::failure(s.error());
-    if (isFull(*this))
-        return false;
-    if (Status s = checkTileSize(*this); !s.ok())
-        return Result<bool>::failure(s.error());
+    if (Status s = checkCount(*this); !s.ok()) return Result<bool>::failure(s.error());
+    if (isFull(*this)) return false;
+    if (Status s = checkTileSize(*this); !s.ok()) return Result<bool>::failure(s.error());
     const PreparedPhoto p = preparePhoto(photoPath, cfg.widthPx, cfg.heightPx);
-    if (Status s = commitPhoto(*this, p); !s.ok())
-        return Result<bool>::failure(s.error());
+    if (Status s = commitPhoto(*this, p); !s.ok()) return Result<bool>::failure(s.error());
     return true;
 }
 
 Status TTilelib::BuildPreview() const
 {
     const QString folder = rootPath();
-    if (folder.isEmpty())
-        return Failure(QStringLiteral("preview.jpg: the library has no folder (Rootpath is empty)"));
+    if (folder.isEmpty()) return Failure(QStringLiteral("preview.jpg: the library has no folder (Rootpath is empty)"));
     QImage sheet(kPreviewSide, kPreviewSide, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(0xFFFFFFFF);
     const int shown = std::clamp(Count, 0, kPreviewCells * kPreviewCells);
@@ -316,16 +321,13 @@ Status TTilelib::BuildPreview() const
         QPainter painter(&sheet);
         for (int i = 0; i < shown; ++i) {
             const QString path = GetFullName(i);
-            if (!QFileInfo(path).isFile())
-                continue;
+            if (!QFileInfo(path).isFile()) continue;
             // A ready picture the codec cannot read is treated as missing: the sheet is
             // only a preview, and one damaged tile must not keep the others from it.
             const Result<QImage> picture =
                 LoadPicture(path, PictureLoadOptions{QSize(kPreviewPicture, kPreviewPicture)});
-            if (!picture.ok())
-                continue;
-            const QImage fitted =
-                FitBitmapPadded(*picture, kPreviewPicture, kPreviewPicture, /*color=*/0xFFFFFFFF);
+            if (!picture.ok()) continue;
+            const QImage fitted = FitBitmapPadded(*picture, kPreviewPicture, kPreviewPicture, /*color=*/0xFFFFFFFF);
             const int r = i / kPreviewCells;
             const int c = i % kPreviewCells;
             painter.drawImage(QPoint(c * kPreviewCell + kPreviewInset, r * kPreviewCell + kPreviewInset), fitted);
@@ -339,8 +341,7 @@ Status TTilelib::BuildPreview() const
 
 QString TileFileNameFor(const QString& fileName)
 {
-    if (isKeptInName(fileName) && fileName.size() <= kShortStringBytes)
-        return fileName;
+    if (isKeptInName(fileName) && fileName.size() <= kShortStringBytes) return fileName;
     // Composed first, so that "e" + combining acute becomes the é the code page has.
     const QString composed = fileName.normalized(QString::NormalizationForm_C);
     QString folded;
@@ -355,13 +356,11 @@ QString TileFileNameFor(const QString& fileName)
         QString plain;
         for (QChar c : unit.normalized(QString::NormalizationForm_KD)) {
             const QString one(c);
-            if (!c.isMark() && isKeptInName(one))
-                plain += one;
+            if (!c.isMark() && isKeptInName(one)) plain += one;
         }
         folded += plain.isEmpty() ? QStringLiteral("_") : plain;
     }
-    if (folded.isEmpty())
-        folded = QStringLiteral("_");
+    if (folded.isEmpty()) folded = QStringLiteral("_");
     QString stem, extension;
     splitExtension(folded, stem, extension);
     return fitName(stem, extension);
@@ -390,8 +389,7 @@ QImage EmptyLibraryPlaceholder()
 Status CreateTileLibrary(TTilelib& lib, const QString& folder, const QString& name, int widthPx, int heightPx,
                          double ppi)
 {
-    if (name.isEmpty())
-        return Failure(QStringLiteral("%1: the library needs a name").arg(folder));
+    if (name.isEmpty()) return Failure(QStringLiteral("%1: the library needs a name").arg(folder));
     if (widthPx < 1 || heightPx < 1 || widthPx > kMaxTilePixels || heightPx > kMaxTilePixels)
         return Failure(QStringLiteral("%1: the tile size is %2 x %3 pixels, expected 1 to %4 on each side")
                            .arg(folder)
@@ -399,7 +397,8 @@ Status CreateTileLibrary(TTilelib& lib, const QString& folder, const QString& na
                            .arg(heightPx)
                            .arg(kMaxTilePixels));
     if (!(ppi > 0) || !std::isfinite(ppi))
-        return Failure(QStringLiteral("%1: the pixels per inch are %2, expected a number above 0").arg(folder).arg(ppi));
+        return Failure(
+            QStringLiteral("%1: the pixels per inch are %2, expected a number above 0").arg(folder).arg(ppi));
     for (const char* sub : {"source", "ready"}) {
         const QString path = joinPath(folder, QLatin1String(sub));
         if (!QFileInfo(path).isDir() && !QDir().mkpath(path))
@@ -415,8 +414,7 @@ Status CreateTileLibrary(TTilelib& lib, const QString& folder, const QString& na
     lib.cfg.Widthf = static_cast<float>(widthPx / ppi);
     lib.cfg.Heightf = static_cast<float>(heightPx / ppi);
     lib.cfg.shape = 0;
-    if (Status s = SavePicture(EmptyLibraryPlaceholder(), GetPreviewFileName(folder)); !s.ok())
-        return s;
+    if (Status s = SavePicture(EmptyLibraryPlaceholder(), GetPreviewFileName(folder)); !s.ok()) return s;
     return lib.SaveTilelib();
 }
 
@@ -427,26 +425,23 @@ void ListTilelibs(QStringList& names, QStringList& folders, const QString& progr
     QStringList scanned;
     for (const QString& root : {programRoot, userRoot}) {
         // QDir("") is the working folder, which is no library root.
-        if (root.isEmpty() || !QFileInfo(root).isDir())
-            continue;
+        if (root.isEmpty() || !QFileInfo(root).isDir()) continue;
         const QString canonical = QFileInfo(root).canonicalFilePath();
-        if (scanned.contains(canonical))
-            continue;
+        if (scanned.contains(canonical)) continue;
         scanned << canonical;
         const QStringList entries =
             QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Unsorted);
         for (const QString& entry : entries) {
             const QString folder = joinPath(root, entry);
-            if (!IsTilelibFolder(folder))
-                continue;
+            if (!IsTilelibFolder(folder)) continue;
             names << ReadTilelibCfg(GetTilelibFileName(folder)).name.get();
             folders << folder;
         }
     }
 }
 
-AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPhotosOptions& options,
-                          Progress* progress, const Platform& platform)
+AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPhotosOptions& options, Progress* progress,
+                          const Platform& platform)
 {
     AddPhotosReport report;
     const int n = int(photos.size());
@@ -475,8 +470,7 @@ AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPho
         }
     }
     int threads = options.threads > 0 ? options.threads : QThread::idealThreadCount();
-    if (!usable.ok())
-        threads = 1;
+    if (!usable.ok()) threads = 1;
     threads = std::max(1, threads);
     const bool parallel = threads > 1;
 
@@ -490,8 +484,7 @@ AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPho
     const auto topUp = [&] {
         while (parallel && !stopSubmitting && inFlight < window && nextAhead < n) {
             const int a = nextAhead++;
-            if (!ahead[a])
-                continue;
+            if (!ahead[a]) continue;
             std::promise<PreparedPhoto> promise;
             futures[a] = promise.get_future();
             pool.start(new PrepareJob(photos[a], w, h, std::move(promise)));

@@ -91,5 +91,5 @@ struct AddPhotosReport {
 // remaining photos are listed in notAdded. Progress is a * 100 / n after photo a, and 0
 // at the end; events are pumped between photos. At most twice as many photos as workers
 // are in memory at a time.
-AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPhotosOptions& options,
-                          Progress* progress, const Platform& platform);
+AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPhotosOptions& options, Progress* progress,
+                          const Platform& platform);

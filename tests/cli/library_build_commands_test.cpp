@@ -50,7 +50,8 @@ protected:
         QImage img(w, h, QImage::Format_RGB32);
         img.fill(qRgb(i * 20 % 256, 255 - i * 30 % 256, i * 50 % 256));
         for (int y = 0; y < h; ++y)
-            for (int x = w / 2; x < w; ++x) img.setPixel(x, y, qRgb(255 - i * 20 % 256, i * 30 % 256, 128));
+            for (int x = w / 2; x < w; ++x)
+                img.setPixel(x, y, qRgb(255 - i * 20 % 256, i * 30 % 256, 128));
         EXPECT_TRUE(SavePicture(img, path).ok()) << path.toStdString();
         return path;
     }
@@ -63,7 +64,8 @@ protected:
 TEST_F(LibraryBuildCommands, CreateAddAndInfoGiveAWorkingLibrary)
 {
     const QString lib = dir.filePath("libs/flowers");
-    CliResult r = cli({"library", "create", lib, "--name", "Flowers", "--width", "48", "--height", "36", "--ppi", "120"});
+    CliResult r =
+        cli({"library", "create", lib, "--name", "Flowers", "--width", "48", "--height", "36", "--ppi", "120"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(QFileInfo(lib + "/preview.jpg").isFile());
     EXPECT_EQ(QImage(lib + "/preview.jpg").size(), QSize(512, 512));
@@ -81,7 +83,8 @@ TEST_F(LibraryBuildCommands, CreateAddAndInfoGiveAWorkingLibrary)
 
     r = cli({"library", "add", lib, dir.filePath("photos")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("added 5, skipped 0 (already in the library), failed 0; 5 tiles")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("added 5, skipped 0 (already in the library), failed 0; 5 tiles"))
+        << r.out.toStdString();
 
     // Again, recursively: the five are skipped, the one in the sub-folder is new.
     r = cli({"library", "add", lib, dir.filePath("photos"), "--recursive", "--threads", "2"});

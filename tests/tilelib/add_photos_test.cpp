@@ -88,8 +88,7 @@ TEST_F(AddPhotosTest, ParallelAddingGivesTheSameLibraryAsOneAtATime)
     // The reference: the editor's loop on one thread.
     auto reference = EmptyLibrary(folder, 48, 40);
     for (const QString& p : photos)
-        if (!reference->ImgFileExists(QFileInfo(p).fileName()))
-            (void)reference->AddImgFile2(p);
+        if (!reference->ImgFileExists(QFileInfo(p).fileName())) (void)reference->AddImgFile2(p);
     ASSERT_EQ(reference->Count, 10);
     ASSERT_TRUE(reference->SaveTilelib().ok());
     const QByteArray expectedCatalogue = ReadBytes(folder + "/imagelib.dat");

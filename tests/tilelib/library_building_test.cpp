@@ -45,7 +45,10 @@ protected:
     std::unique_ptr<TTilelib> lib;
 };
 
-bool failEveryWrite(const QString&) { return false; }
+bool failEveryWrite(const QString&)
+{
+    return false;
+}
 
 ino_t inodeOf(const QString& path)
 {
@@ -239,7 +242,10 @@ TEST_F(LibraryBuilding, AFailedWriteLeavesNoHalfItem)
 namespace {
 int g_writes = 0;
 // Lets the source copy through and fails the ready tile.
-bool failSecondWrite(const QString&) { return ++g_writes < 2; }
+bool failSecondWrite(const QString&)
+{
+    return ++g_writes < 2;
+}
 } // namespace
 
 TEST_F(LibraryBuilding, AFailedTileWriteTakesTheNewSourceCopyBack)
@@ -398,7 +404,10 @@ TEST_F(LibraryBuilding, ALargeJpegIsDecodedScaledAndStillFillsTheTile)
 
 namespace {
 
-QRgb paletteColor(int i) { return qRgb((i * 53) % 256, (i * 97 + 60) % 256, (i * 151 + 30) % 256); }
+QRgb paletteColor(int i)
+{
+    return qRgb((i * 53) % 256, (i * 97 + 60) % 256, (i * 151 + 30) % 256);
+}
 
 } // namespace
 

@@ -25,7 +25,8 @@ inline QImage VerticalBands(int w, int h, const std::vector<int>& edges, const s
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             size_t band = 0;
-            while (band + 1 < colors.size() && x >= edges[band + 1]) ++band;
+            while (band + 1 < colors.size() && x >= edges[band + 1])
+                ++band;
             img.setPixel(x, y, colors[band]);
         }
     return img;
@@ -35,7 +36,8 @@ inline QImage Transposed(const QImage& img)
 {
     QImage out(img.height(), img.width(), QImage::Format_ARGB32);
     for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) out.setPixel(y, x, img.pixel(x, y));
+        for (int x = 0; x < img.width(); ++x)
+            out.setPixel(y, x, img.pixel(x, y));
     return out;
 }
 
@@ -45,8 +47,9 @@ inline QImage GradientPhoto(int w, int h, int seed)
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb((x * 255 / std::max(1, w - 1) + seed * 40) % 256,
-                                    (y * 255 / std::max(1, h - 1) + seed * 70) % 256, (seed * 90 + (x + y) / 3) % 256));
+            img.setPixel(x, y,
+                         qRgb((x * 255 / std::max(1, w - 1) + seed * 40) % 256,
+                              (y * 255 / std::max(1, h - 1) + seed * 70) % 256, (seed * 90 + (x + y) / 3) % 256));
     return img;
 }
 
