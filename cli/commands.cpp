@@ -4,6 +4,10 @@
 int cmdVersion(const QStringList& args);
 int cmdMatch(const QStringList& args);
 int cmdLibraryInfo(const QStringList& args);
+int cmdLibraryCreate(const QStringList& args);
+int cmdLibraryAdd(const QStringList& args);
+int cmdLibraryList(const QStringList& args);
+int cmdLibraryPreview(const QStringList& args);
 int cmdPackageExtract(const QStringList& args);
 int cmdPatternsWrite(const QStringList& args);
 int cmdPatternsList(const QStringList& args);
@@ -18,6 +22,10 @@ const CliCommand* cliCommands(int& count)
         {"version", "", &cmdVersion},
         {"match", "<picture> <library-folder> [--rect L,T,R,B] [--top 10]", &cmdMatch},
         {"library info", "<library-folder>", &cmdLibraryInfo},
+        {"library create", "<folder> --name N [--width 400] [--height 400] [--ppi 200]", &cmdLibraryCreate},
+        {"library add", "<library-folder> <photo-or-folder>... [--recursive] [--threads 0]", &cmdLibraryAdd},
+        {"library list", "[--program-root DIR] [--user-root DIR]", &cmdLibraryList},
+        {"library preview", "<library-folder>", &cmdLibraryPreview},
         {"package extract", "<zip> <folder>", &cmdPackageExtract},
         {"patterns write", "<folder>", &cmdPatternsWrite},
         {"patterns list", "[--program-folder P] [--user-folder U]", &cmdPatternsList},
