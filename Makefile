@@ -39,7 +39,8 @@ test: build
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
 
-fuzz: deps
+fuzz:
+	@scripts/install-deps --fuzz
 	@scripts/run-fuzzers $(FUZZ_SECONDS)
 
 clean:
