@@ -40,7 +40,5 @@ public:
     // Redraws Image1 in a drawing mode at the project's preview scale.
     void ShowViewMode(int drawMode);
 
-private:
-    class Impl;
-    Impl* d;
+    // (controls and the rest of the window are the implementer's)
 };
