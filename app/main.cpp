@@ -1,6 +1,7 @@
 // Program entry of the desktop application.
 
 #include "app/app_context.h"
+#include "app/main_window.h"
 #include "engine/data_folders.h"
 #include "imaging/fonts.h"
 
@@ -21,5 +22,6 @@ int main(int argc, char** argv)
     options.arguments = QCoreApplication::arguments().mid(1);
     AppContext context(std::move(options));
     context.createWindows();
+    context.Form1->show();
     return app.exec();
 }
