@@ -22,7 +22,7 @@ bool usableSide(double v)
 QSize doubled(const QSizeF& fitted)
 {
     if (fitted.isEmpty())
-        return {};
+        return QSize(0, 0);
     return QSize(static_cast<int>(fitted.width() * 2), static_cast<int>(fitted.height() * 2));
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The overview picture: the final mosaic drawn once more, off screen, at up to 4096
-// pixels along its longer side, or a copy of the main view fitted into 2048. Both are
+// pixels along its longer side, or a copy of the main view at up to 2048. Both are
 // made at twice the fitted size, so the picture stays sharp when shown on a high-density
-// display or saved. An empty or unusable project size gives an empty size and draws
+// display or saved. An empty or unusable project size gives the size 0 x 0 and draws
 // nothing.
 
 #include "platform/result.h"
