@@ -33,5 +33,5 @@ enum class CommandGlyph {
 
 QIcon CommandIcon(CommandGlyph glyph);
 
-// The application's own icon (the same drawing as the installed quillary.svg).
+// The application's own icon, drawn like the installed quillary.svg.
 QIcon ApplicationIcon();
