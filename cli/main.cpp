@@ -8,6 +8,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,11 +42,26 @@ const CliCommand* findCommand(const QStringList& args, int& words)
 
 } // namespace
 
+// Qt warns on stderr about a missing runtime folder; a private one keeps stderr for the
+// command's own messages.
+static void ensureRuntimeDir()
+{
+    if (std::getenv("XDG_RUNTIME_DIR"))
+        return;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/quillary-runtime-" + std::to_string(getuid());
+    mkdir(dir.c_str(), 0700);
+    struct stat st {};
+    if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid())
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+}
+
 int main(int argc, char** argv)
 {
     // The CLI never shows a window; drawing text still needs a GUI application.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ensureRuntimeDir();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Quillary"));
     RegisterBundledFonts();

@@ -59,9 +59,8 @@ TRectF AutoCropRectFor(double W, double H, QSizeF view);
 
 // Sets the crop to AutoCropRectFor the mosaic and the workspace's view, corners included,
 // and returns the plain mean colour (ci1.rgb of GetImgColorInfo16) of zoomedImage under
-// it, the default background colour. The crop's logical coordinates are read as pixels
-// of zoomedImage, as the stored defaults were made (on a high-DPI view that is the
-// top-left part of the crop). No colour without a zoomedImage.
+// it, the default background colour. The crop is measured in zoomedImage's device pixels
+// (the crop times screenScale). No colour without a zoomedImage.
 std::optional<TAlphaColor> AutoCropRect(const Workspace& ws, CropState& crop);
 
 // Pointer events on the crop view, `p` in logical units. Down grabs a corner handle
