@@ -103,6 +103,10 @@ void TfBrowseImglib::ShowLibrary(int j)
 {
     if (j < 0 || j >= m_folders.size())
         return;
+    // Loading replaces mbrowselib, which a run of "Add Photos" may be filling.
+    AppContext::LongCommand command(m_app);
+    if (command.refused())
+        return;
     const QString folder = m_folders[j];
     const QString catalogue = GetTilelibFileName(folder);
     const TtileLibCfg cfg = ReadTilelibCfg(catalogue);

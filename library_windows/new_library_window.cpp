@@ -172,6 +172,9 @@ void TFnewImglib::CreateLibrary()
     }
 
     Workspace& ws = m_app.ws();
+    AppContext::LongCommand command(m_app);
+    if (command.refused())
+        return;
     if (Status st = CreateTileLibrary(ws.mbrowselib, folder, name, m_width->value(), m_height->value(), m_ppi->value());
         !st) {
         m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);

@@ -104,6 +104,23 @@ private slots:
         QCOMPARE(r.label(browser, "lb_libname"), QString("Tile Lib Name: Garden"));
     }
 
+    void aLibraryIsNotLoadedWhileALongCommandRuns()
+    {
+        Running r;
+        const QString e = WriteFixtureLibrary(r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}});
+        QVERIFY2(e.isEmpty(), qPrintable(e));
+        {
+            // As while "Add Photos" fills mbrowselib and lets events run.
+            AppContext::LongCommand adding(r.app());
+            QVERIFY(r.browseTo("Fixture"));
+            QCOMPARE(r.ws().mbrowselib.Count, 0);
+            QCOMPARE(r.app().fBrowseImglib->selectedFolder(), QString());
+            QCOMPARE(r.t.shell.beeps, 1);
+        }
+        QVERIFY(r.browseTo("Fixture"));
+        QCOMPARE(r.ws().mbrowselib.Count, 2);
+    }
+
     void theTileSizeTextNamesTheUnit()
     {
         QCOMPARE(TileSizeText(8.5f, 8.5f, 2), QString("Tile Size: 8.50x8.50 mm"));
