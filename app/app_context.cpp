@@ -39,8 +39,7 @@ AppContext::LongCommand::LongCommand(AppContext& app) : m_app(app), m_owner(!app
 
 AppContext::LongCommand::~LongCommand()
 {
-    if (m_owner)
-        m_app.m_busy = false;
+    if (m_owner) m_app.m_busy = false;
 }
 
 void AppContext::createWindows()
@@ -51,8 +50,7 @@ void AppContext::createWindows()
     // 11 TfChangeGrout  12 Tftilepen  13 TfprojectInfo  14 Tfabout  15 Tfstartscreen
     // 16 Tftilecount  17 TfnewprojectADV  18 Tfworkplan2  19 Tftilelibeditor
     // 20 TfColorRangeViewer  21 Tfunzipper
-    if (Form1)
-        return;
+    if (Form1) return;
     Form1 = own(new TForm1(*this));
     FnewImglib = own(new TFnewImglib(*this));
     fBrowseImglib = own(new TfBrowseImglib(*this));

@@ -93,7 +93,10 @@ public:
     {
         return ShowMessage(m_ws->platform, kind, text, buttons);
     }
-    void shellOpen(const QString& target) { if (m_ws->platform.shell) m_ws->platform.shell->ShellOpen(target); }
+    void shellOpen(const QString& target)
+    {
+        if (m_ws->platform.shell) m_ws->platform.shell->ShellOpen(target);
+    }
 
     // Creates every window in the start order; the main window first. The context owns
     // them and deletes them, last created first, when it is destroyed.
@@ -144,8 +147,7 @@ public:
     Tfunzipper* funzipper = nullptr;
 
 private:
-    template <typename W>
-    W* own(W* window)
+    template <typename W> W* own(W* window)
     {
         m_windows.emplace_back(window);
         return window;

@@ -80,8 +80,12 @@ void paintGlyph(QPainter& p, CommandGlyph glyph)
         p.drawEllipse(full);
         drawText(p, full, QStringLiteral("?"), Qt::white, 22);
         break;
-    case CommandGlyph::TilePicture: drawTiles(p, mosaic, full); break;
-    case CommandGlyph::TileColor: drawTiles(p, pale, full); break;
+    case CommandGlyph::TilePicture:
+        drawTiles(p, mosaic, full);
+        break;
+    case CommandGlyph::TileColor:
+        drawTiles(p, pale, full);
+        break;
     case CommandGlyph::SourceColor: {
         QLinearGradient g(3, 3, 29, 29);
         g.setColorAt(0, QColor(0xE0, 0x4F, 0x3A));

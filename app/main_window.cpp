@@ -141,8 +141,7 @@ QToolButton* TForm1::addCommand(QWidget* page, const char* objectName, const QSt
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setAutoRaise(true);
     connect(b, &QToolButton::clicked, this, slot);
-    if (page->layout())
-        page->layout()->addWidget(b);
+    if (page->layout()) page->layout()->addWidget(b);
     return b;
 }
 
@@ -152,8 +151,7 @@ void TForm1::buildMenus()
                       QKeySequence::StandardKey key = QKeySequence::UnknownKey) {
         QAction* a = menu->addAction(CommandIcon(glyph), text);
         a->setObjectName(QLatin1String(name));
-        if (key != QKeySequence::UnknownKey)
-            a->setShortcut(QKeySequence(key));
+        if (key != QKeySequence::UnknownKey) a->setShortcut(QKeySequence(key));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
@@ -313,22 +311,19 @@ void TForm1::buildStatusBar()
 void TForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (m_app.commands.mainWindowShown)
-        m_app.commands.mainWindowShown();
+    if (m_app.commands.mainWindowShown) m_app.commands.mainWindowShown();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
     QMainWindow::closeEvent(event);
     // The other windows are hidden, not closed; the program ends with this one.
-    if (event->isAccepted())
-        QCoreApplication::quit();
+    if (event->isAccepted()) QCoreApplication::quit();
 }
 
 bool TForm1::projectRendered()
 {
-    if (ws().mproject.Rendered)
-        return true;
+    if (ws().mproject.Rendered) return true;
     m_app.message(MessageKind::Information, QString::fromLatin1(kNotRendered), MessageButtons::OK);
     return false;
 }
@@ -336,8 +331,7 @@ bool TForm1::projectRendered()
 bool TForm1::OpenMosaicProject(const QString& path)
 {
     AppContext::LongCommand command(m_app);
-    if (command.refused())
-        return false;
+    if (command.refused()) return false;
     Tfoverview* overview = m_app.foverview;
     const bool overviewWasVisible = overview && overview->isVisible();
     if (overview) {
@@ -349,25 +343,21 @@ bool TForm1::OpenMosaicProject(const QString& path)
     ShowMosaicImage();
     if (!st) {
         SetProgress(progress, 0);
-        if (overview && !overviewWasVisible)
-            overview->hide();
+        if (overview && !overviewWasVisible) overview->hide();
         m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
         return false;
     }
-    if (overview)
-        overview->OverviewFromMainView();
+    if (overview) overview->OverviewFromMainView();
     return true;
 }
 
 void TForm1::ShowViewMode(int drawMode)
 {
     AppContext::LongCommand command(m_app);
-    if (command.refused())
-        return;
+    if (command.refused()) return;
     const Status st = Draw_MosaicToView(ws(), drawMode, m_image1, ws().mproject.cfg.PreviewScale, nullptr);
     ShowMosaicImage();
-    if (!st)
-        m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
+    if (!st) m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
 }
 
 void TForm1::onScaleChanged(int hundredths)
@@ -385,12 +375,10 @@ void TForm1::onImagePressed(QPointF position)
     };
     if (SelectMode) {
         const TPoint cell = hit();
-        if (cell.X >= 0 && m_app.commands.selectCell)
-            m_app.commands.selectCell(cell);
+        if (cell.X >= 0 && m_app.commands.selectCell) m_app.commands.selectCell(cell);
     } else if (PenMode) {
         const TPoint cell = hit();
-        if (cell.X >= 0 && PenTile >= 0 && m_app.commands.paintCell)
-            m_app.commands.paintCell(cell, PenTile);
+        if (cell.X >= 0 && PenTile >= 0 && m_app.commands.paintCell) m_app.commands.paintCell(cell, PenTile);
     }
 }
 
@@ -399,35 +387,29 @@ void TForm1::onImagePressed(QPointF position)
 void TForm1::NewMosaic()
 {
     ws().screenScale = static_cast<float>(devicePixelRatioF());
-    if (m_app.commands.showNewProject)
-        m_app.commands.showNewProject();
+    if (m_app.commands.showNewProject) m_app.commands.showNewProject();
 }
 
 void TForm1::OpenProject()
 {
-    const QString file =
-        m_app.dialogs().getOpenFileName(this, QStringLiteral("Open Project"),
-                                        DialogStartFolder(ws().folders.projectsFolder),
-                                        ToQtFilter(QStringLiteral("Mosaic Project|*.prj")));
-    if (file.isEmpty() || !QFileInfo(file).isFile())
-        return;
+    const QString file = m_app.dialogs().getOpenFileName(this, QStringLiteral("Open Project"),
+                                                         DialogStartFolder(ws().folders.projectsFolder),
+                                                         ToQtFilter(QStringLiteral("Mosaic Project|*.prj")));
+    if (file.isEmpty() || !QFileInfo(file).isFile()) return;
     OpenMosaicProject(file);
 }
 
 void TForm1::SaveProject()
 {
-    if (m_app.commands.showSaveProject)
-        m_app.commands.showSaveProject();
+    if (m_app.commands.showSaveProject) m_app.commands.showSaveProject();
 }
 
 void TForm1::savePicture(const QString& caption, const QString& filter)
 {
-    const QString file = m_app.dialogs().getSaveFileName(this, caption, QStringLiteral("Untitled"),
-                                                         ToQtFilter(filter), QStringLiteral("jpg"));
-    if (file.isEmpty())
-        return;
-    if (Status st = SavePicture(m_image1, file); !st)
-        m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
+    const QString file = m_app.dialogs().getSaveFileName(this, caption, QStringLiteral("Untitled"), ToQtFilter(filter),
+                                                         QStringLiteral("jpg"));
+    if (file.isEmpty()) return;
+    if (Status st = SavePicture(m_image1, file); !st) m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
 }
 
 void TForm1::MI_savepicClick()
@@ -465,8 +447,7 @@ void TForm1::UserManual()
 
 void TForm1::About()
 {
-    if (m_app.fabout)
-        m_app.fabout->showOver(this);
+    if (m_app.fabout) m_app.fabout->showOver(this);
 }
 
 // --- View commands ------------------------------------------------------------------
@@ -501,76 +482,63 @@ bool TForm1::readIdTextHeight()
 
 void TForm1::TileIdWithColor()
 {
-    if (readIdTextHeight())
-        ShowViewMode(kDrawTileIdColor);
+    if (readIdTextHeight()) ShowViewMode(kDrawTileIdColor);
 }
 
 void TForm1::TileIdWithoutColor()
 {
-    if (readIdTextHeight())
-        ShowViewMode(kDrawTileIdPlain);
+    if (readIdTextHeight()) ShowViewMode(kDrawTileIdPlain);
 }
 
 void TForm1::ShowOverview()
 {
-    if (m_app.foverview)
-        m_app.foverview->showOver(this);
+    if (m_app.foverview) m_app.foverview->showOver(this);
 }
 
 // --- Edit and output commands (the windows belong to the tools) ----------------------
 
 void TForm1::Select()
 {
-    if (!projectRendered())
-        return;
+    if (!projectRendered()) return;
     SelectMode = true;
-    if (m_app.commands.showTilePicker)
-        m_app.commands.showTilePicker();
+    if (m_app.commands.showTilePicker) m_app.commands.showTilePicker();
 }
 
 void TForm1::Pen()
 {
-    if (!projectRendered())
-        return;
-    if (m_app.commands.showTilePen)
-        m_app.commands.showTilePen();
+    if (!projectRendered()) return;
+    if (m_app.commands.showTilePen) m_app.commands.showTilePen();
     PenMode = true;
 }
 
 void TForm1::GroutColor()
 {
-    if (projectRendered() && m_app.commands.showGroutColor)
-        m_app.commands.showGroutColor();
+    if (projectRendered() && m_app.commands.showGroutColor) m_app.commands.showGroutColor();
 }
 
 void TForm1::TileStatistics()
 {
-    if (projectRendered() && m_app.commands.showTileStatistics)
-        m_app.commands.showTileStatistics();
+    if (projectRendered() && m_app.commands.showTileStatistics) m_app.commands.showTileStatistics();
 }
 
 void TForm1::WorkPlan()
 {
-    if (projectRendered() && m_app.commands.showWorkPlan)
-        m_app.commands.showWorkPlan();
+    if (projectRendered() && m_app.commands.showWorkPlan) m_app.commands.showWorkPlan();
 }
 
 void TForm1::ControlCodeGenerator()
 {
-    if (projectRendered() && m_app.commands.showRobotCode)
-        m_app.commands.showRobotCode();
+    if (projectRendered() && m_app.commands.showRobotCode) m_app.commands.showRobotCode();
 }
 
 void TForm1::PosCard()
 {
-    if (m_app.commands.showPosCard)
-        m_app.commands.showPosCard();
+    if (m_app.commands.showPosCard) m_app.commands.showPosCard();
 }
 
 void TForm1::ProjectInfo()
 {
-    if (m_app.commands.showProjectInfo)
-        m_app.commands.showProjectInfo();
+    if (m_app.commands.showProjectInfo) m_app.commands.showProjectInfo();
 }
 
 void TForm1::ShowProjectFolder()

@@ -38,8 +38,7 @@ void MosaicImageView::refresh()
 
 void MosaicImageView::paintEvent(QPaintEvent*)
 {
-    if (m_image.isNull())
-        return;
+    if (m_image.isNull()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0);
     painter.scale(m_zoom, m_zoom);

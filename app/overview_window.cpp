@@ -90,19 +90,16 @@ void Tfoverview::showOver(QWidget* over)
 void Tfoverview::OverviewRepaint()
 {
     Workspace& ws = m_app.ws();
-    if (!ws.mproject.cfg.searchDone)
-        return;
+    if (!ws.mproject.cfg.searchDone) return;
     AppContext::LongCommand command(m_app);
-    if (command.refused())
-        return;
+    if (command.refused()) return;
     drawMode = kDrawFinal;
     m_progressLabel->setText(QStringLiteral("Draw Start..."));
     const Status st = RenderOverview(ws, ws.overviewImage, m_progress.get());
     m_progressLabel->setText(QStringLiteral("Draw Done"));
     m_progressBar->setValue(0);
     m_picture->setPicture(ws.overviewImage.copy());
-    if (!st)
-        m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
+    if (!st) m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
 }
 
 void Tfoverview::OverviewFromMainView()
@@ -122,8 +119,7 @@ void Tfoverview::Button2Click()
     const QString file = m_app.dialogs().getSaveFileName(this, QStringLiteral("Save Picture"), folder,
                                                          ToQtFilter(QStringLiteral("jpg|*.jpg|bmp|*.bmp|png|*.png")),
                                                          QStringLiteral("jpg"));
-    if (file.isEmpty())
-        return;
+    if (file.isEmpty()) return;
     if (Status st = SavePicture(m_picture->picture(), file); !st)
         m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
 }

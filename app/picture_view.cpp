@@ -14,8 +14,7 @@ void PictureView::setPicture(const QImage& picture)
 
 void PictureView::paintEvent(QPaintEvent*)
 {
-    if (m_picture.isNull())
-        return;
+    if (m_picture.isNull()) return;
     const QSizeF size = m_picture.deviceIndependentSize().scaled(QSizeF(this->size()), Qt::KeepAspectRatio);
     const QRectF target(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);
     QPainter painter(this);

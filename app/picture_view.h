@@ -18,4 +18,3 @@ protected:
 private:
     QImage m_picture;
 };
-

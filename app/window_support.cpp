@@ -9,15 +9,13 @@
 
 void CentreWindow(QWidget* window, QWidget* over)
 {
-    if (!window)
-        return;
+    if (!window) return;
     QRect area;
     if (over && over->isVisible())
         area = over->frameGeometry();
     else if (QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
-    if (area.isEmpty())
-        return;
+    if (area.isEmpty()) return;
     QRect frame = window->frameGeometry();
     frame.moveCenter(area.center());
     window->move(frame.topLeft());
@@ -25,14 +23,12 @@ void CentreWindow(QWidget* window, QWidget* over)
 
 void ShowWithParent(QWidget* window, QWidget* parent, bool centre)
 {
-    if (!window)
-        return;
+    if (!window) return;
     if (parent && window->parentWidget() != parent) {
         const Qt::WindowFlags flags = window->windowFlags() | Qt::Window;
         window->setParent(parent, flags);
     }
-    if (centre)
-        CentreWindow(window, parent);
+    if (centre) CentreWindow(window, parent);
     window->show();
     window->raise();
     window->activateWindow();

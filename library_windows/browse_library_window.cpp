@@ -21,7 +21,8 @@
 
 QString TileSizeText(float widthf, float heightf, int sizeUnit)
 {
-    QString text = QStringLiteral("Tile Size: ") + FormatFixed(widthf, 2, 4) + QLatin1Char('x') + FormatFixed(heightf, 2, 4);
+    QString text =
+        QStringLiteral("Tile Size: ") + FormatFixed(widthf, 2, 4) + QLatin1Char('x') + FormatFixed(heightf, 2, 4);
     if (sizeUnit == kTileUnitInch)
         text += QStringLiteral(" inch");
     else if (sizeUnit == kTileUnitMm)
@@ -29,8 +30,7 @@ QString TileSizeText(float widthf, float heightf, int sizeUnit)
     return text;
 }
 
-TfBrowseImglib::TfBrowseImglib(AppContext& app)
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), m_app(app)
+TfBrowseImglib::TfBrowseImglib(AppContext& app) : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), m_app(app)
 {
     setObjectName(QStringLiteral("fBrowseImglib"));
     setWindowTitle(QStringLiteral("Photo Library"));
@@ -101,12 +101,10 @@ void TfBrowseImglib::FillLists()
 
 void TfBrowseImglib::ShowLibrary(int j)
 {
-    if (j < 0 || j >= m_folders.size())
-        return;
+    if (j < 0 || j >= m_folders.size()) return;
     // Loading replaces mbrowselib, which a run of "Add Photos" may be filling.
     AppContext::LongCommand command(m_app);
-    if (command.refused())
-        return;
+    if (command.refused()) return;
     const QString folder = m_folders[j];
     const QString catalogue = GetTilelibFileName(folder);
     const TtileLibCfg cfg = ReadTilelibCfg(catalogue);

@@ -27,16 +27,14 @@
 QString PrintedCellSizeText(int width, int height, double ppi, const QLocale& locale)
 {
     const QString head = QStringLiteral("Printed Cell Size :");
-    if (!(ppi > 0) || !std::isfinite(ppi))
-        return head + QStringLiteral(" PPI must be more than 0");
+    if (!(ppi > 0) || !std::isfinite(ppi)) return head + QStringLiteral(" PPI must be more than 0");
     const double wi = width / ppi, hi = height / ppi;
     return head + FormatFixed(wi, 2, 2, locale) + QStringLiteral(" x ") + FormatFixed(hi, 2, 2, locale) +
            QStringLiteral(" Inch") + QStringLiteral("  or  ") + FormatFixed(wi * 25.4, 2, 2, locale) +
            QStringLiteral(" x ") + FormatFixed(hi * 25.4, 2, 2, locale) + QStringLiteral(" mm");
 }
 
-TFnewImglib::TFnewImglib(AppContext& app)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_app(app)
+TFnewImglib::TFnewImglib(AppContext& app) : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_app(app)
 {
     setObjectName(QStringLiteral("FnewImglib"));
     setWindowTitle(QStringLiteral("Create New Image Lib"));
@@ -105,8 +103,7 @@ TFnewImglib::TFnewImglib(AppContext& app)
     connect(select, &QPushButton::clicked, this, [this] {
         const QString chosen = m_app.dialogs().getExistingDirectory(
             this, QStringLiteral("Select"), DialogStartFolder(m_app.ws().folders.userLibraryFolder));
-        if (!chosen.isEmpty())
-            m_folder->setText(chosen);
+        if (!chosen.isEmpty()) m_folder->setText(chosen);
     });
     connect(m_width, &QSpinBox::valueChanged, this, &TFnewImglib::UpdateSizeText);
     connect(m_height, &QSpinBox::valueChanged, this, &TFnewImglib::UpdateSizeText);
@@ -117,8 +114,7 @@ TFnewImglib::TFnewImglib(AppContext& app)
 
 bool TFnewImglib::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_name && event->type() == QEvent::KeyRelease)
-        SuggestFolder();
+    if (watched == m_name && event->type() == QEvent::KeyRelease) SuggestFolder();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -148,33 +144,33 @@ void TFnewImglib::CreateLibrary()
     }
     // Sizes the library cannot have are refused before a folder is made for it.
     if (m_width->value() < 1 || m_height->value() < 1) {
-        m_app.message(MessageKind::Error, QStringLiteral("Please give the tiles a width and a height of at least 1 pixel!"),
+        m_app.message(MessageKind::Error,
+                      QStringLiteral("Please give the tiles a width and a height of at least 1 pixel!"),
                       MessageButtons::OKCancel);
         return;
     }
     if (!(m_ppi->value() > 0)) {
-        m_app.message(MessageKind::Error, QStringLiteral("Please give a PPI of more than 0!"), MessageButtons::OKCancel);
+        m_app.message(MessageKind::Error, QStringLiteral("Please give a PPI of more than 0!"),
+                      MessageButtons::OKCancel);
         return;
     }
     const QFileInfo info(folder);
     if (info.isDir()) {
         if (!QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
-            m_app.message(MessageKind::Warning, QStringLiteral("The folder is not empty, Please select an empty folder"),
-                          MessageButtons::OK);
+            m_app.message(MessageKind::Warning,
+                          QStringLiteral("The folder is not empty, Please select an empty folder"), MessageButtons::OK);
             return;
         }
     } else {
         if (m_app.message(MessageKind::Confirmation, QStringLiteral("The folder does not exists, create?"),
                           MessageButtons::YesNo) != MessageAnswer::Yes)
             return;
-        if (!QDir().mkpath(folder))
-            return;
+        if (!QDir().mkpath(folder)) return;
     }
 
     Workspace& ws = m_app.ws();
     AppContext::LongCommand command(m_app);
-    if (command.refused())
-        return;
+    if (command.refused()) return;
     if (Status st = CreateTileLibrary(ws.mbrowselib, folder, name, m_width->value(), m_height->value(), m_ppi->value());
         !st) {
         m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
@@ -184,10 +180,8 @@ void TFnewImglib::CreateLibrary()
         editor->FillTileList();
         ShowWithParent(editor, m_app.Form1);
     }
-    if (m_app.fBrowseImglib)
-        m_app.fBrowseImglib->FillLists();
-    if (m_app.commands.refreshLibraryLists)
-        m_app.commands.refreshLibraryLists();
+    if (m_app.fBrowseImglib) m_app.fBrowseImglib->FillLists();
+    if (m_app.commands.refreshLibraryLists) m_app.commands.refreshLibraryLists();
     hide();
 }
 
@@ -200,6 +194,5 @@ void TFnewImglib::ShowForNewLibrary(const QString& name)
     show();
     raise();
     activateWindow();
-    if (m_app.fBrowseImglib)
-        m_app.fBrowseImglib->hide();
+    if (m_app.fBrowseImglib) m_app.fBrowseImglib->hide();
 }

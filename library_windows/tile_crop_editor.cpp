@@ -69,8 +69,7 @@ void CropPictureView::setPicture(const QImage& picture)
 
 void CropPictureView::paintEvent(QPaintEvent*)
 {
-    if (m_picture.isNull())
-        return;
+    if (m_picture.isNull()) return;
     QPainter p(this);
     p.drawImage(QPointF(0, 0), m_picture);
 }
@@ -96,8 +95,7 @@ void CropPictureView::leaveEvent(QEvent* event)
     emit left();
 }
 
-TfCellImageEdit::TfCellImageEdit(AppContext& app)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_app(app)
+TfCellImageEdit::TfCellImageEdit(AppContext& app) : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_app(app)
 {
     setObjectName(QStringLiteral("fCellImageEdit"));
     setWindowTitle(QStringLiteral("Image Editor"));
@@ -144,8 +142,7 @@ TfCellImageEdit::TfCellImageEdit(AppContext& app)
 void TfCellImageEdit::OpenTile(int index)
 {
     const TTilelib& lib = m_app.ws().mbrowselib;
-    if (index < 0 || index >= lib.Count || !QFileInfo::exists(lib.GetsourceName(index)))
-        return;
+    if (index < 0 || index >= lib.Count || !QFileInfo::exists(lib.GetsourceName(index))) return;
     m_tileIndex = index;
     LoadTile();
     show();
@@ -157,8 +154,7 @@ void TfCellImageEdit::LoadTile()
 {
     const TTilelib& lib = m_app.ws().mbrowselib;
     const int i = m_tileIndex;
-    if (i < 0 || i >= lib.Count || !QFileInfo::exists(lib.GetsourceName(i)))
-        return;
+    if (i < 0 || i >= lib.Count || !QFileInfo::exists(lib.GetsourceName(i))) return;
     Result<QImage> photo = LoadPicture(lib.GetsourceName(i));
     if (!photo) {
         m_app.message(MessageKind::Error, photo.error(), MessageButtons::OK);
@@ -167,8 +163,7 @@ void TfCellImageEdit::LoadTile()
     m_photo = std::move(*photo);
     QImage ready;
     if (QFileInfo::exists(lib.GetFullName(i))) {
-        if (Result<QImage> r = LoadPicture(lib.GetFullName(i)))
-            ready = std::move(*r);
+        if (Result<QImage> r = LoadPicture(lib.GetFullName(i))) ready = std::move(*r);
     }
     m_image1->setPicture(ready.isNull() ? m_photo : ready);
 
@@ -191,8 +186,7 @@ void TfCellImageEdit::Crop()
 
 void TfCellImageEdit::ComputeResult()
 {
-    if (m_photo.isNull())
-        return;
+    if (m_photo.isNull()) return;
     const TTilelib& lib = m_app.ws().mbrowselib;
     m_result = CropResult(m_photo, m_display, m_crop.rect, lib.cfg.widthPx, lib.cfg.heightPx);
 }

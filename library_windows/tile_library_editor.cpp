@@ -121,9 +121,9 @@ void Tftilelibeditor::FillTileList()
 void Tftilelibeditor::AddPhotos()
 {
     AppContext::LongCommand command(m_app);
-    if (command.refused())
-        return;
-    const QStringList files = m_app.dialogs().getOpenFileNames(this, QStringLiteral("Add Photos"), QString(), QString());
+    if (command.refused()) return;
+    const QStringList files =
+        m_app.dialogs().getOpenFileNames(this, QStringLiteral("Add Photos"), QString(), QString());
     if (!files.isEmpty()) {
         AddPhotosOptions options;
         options.skipExisting = true;
@@ -146,8 +146,7 @@ void Tftilelibeditor::SaveChanges()
 {
     const TTilelib& lib = m_app.ws().mbrowselib;
     Status st = lib.SaveTilelib();
-    if (st)
-        st = lib.BuildPreview();
+    if (st) st = lib.BuildPreview();
     if (!st) {
         m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
         return;
@@ -172,11 +171,8 @@ void Tftilelibeditor::ShowColorRange()
 void Tftilelibeditor::OpenTile(int index)
 {
     const TTilelib& lib = m_app.ws().mbrowselib;
-    if (index < 0 || index >= lib.Count)
-        return;
+    if (index < 0 || index >= lib.Count) return;
     m_selectedTile = index;
-    if (!QFileInfo::exists(lib.GetsourceName(index)))
-        return;
-    if (TfCellImageEdit* editor = m_app.fCellImageEdit)
-        editor->OpenTile(index);
+    if (!QFileInfo::exists(lib.GetsourceName(index))) return;
+    if (TfCellImageEdit* editor = m_app.fCellImageEdit) editor->OpenTile(index);
 }

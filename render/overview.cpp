@@ -21,8 +21,7 @@ bool usableSide(double v)
 
 QSize doubled(const QSizeF& fitted)
 {
-    if (fitted.isEmpty())
-        return QSize(0, 0);
+    if (fitted.isEmpty()) return QSize(0, 0);
     return QSize(static_cast<int>(fitted.width() * 2), static_cast<int>(fitted.height() * 2));
 }
 
@@ -30,12 +29,10 @@ QSize doubled(const QSizeF& fitted)
 
 QSizeF FitIntoSquare(double width, double height, double box)
 {
-    if (!usableSide(width) || !usableSide(height) || !usableSide(box))
-        return {};
+    if (!usableSide(width) || !usableSide(height) || !usableSide(box)) return {};
     // The limiting side is set to the box exactly; dividing through the ratio could land
     // a hair below it and lose a pixel to the truncation.
-    if (width >= height)
-        return QSizeF(box, height * box / width);
+    if (width >= height) return QSizeF(box, height * box / width);
     return QSizeF(width * box / height, box);
 }
 
@@ -53,8 +50,7 @@ double OverviewScale(const Workspace& ws)
 {
     const TprojectCFG& cfg = ws.mproject.cfg;
     const QSizeF fitted = FitIntoSquare(cfg.WidthPx, cfg.HeightPx, kOverviewBox);
-    if (fitted.isEmpty())
-        return 0;
+    if (fitted.isEmpty()) return 0;
     const double layoutWidth = usableSide(cfg.FullWidthF) ? cfg.FullWidthF : cfg.WidthPx;
     return fitted.width() / layoutWidth * 2;
 }
@@ -62,11 +58,11 @@ double OverviewScale(const Workspace& ws)
 Status RenderOverview(Workspace& ws, QImage& overview, Progress* progress)
 {
     const QSize size = OverviewSize(ws);
-    if (size.isEmpty())
-        return {};
+    if (size.isEmpty()) return {};
     QImage made(size, QImage::Format_ARGB32_Premultiplied);
     if (made.isNull())
-        return Failure(QStringLiteral("overview: cannot make a %1 x %2 pixel picture").arg(size.width()).arg(size.height()));
+        return Failure(
+            QStringLiteral("overview: cannot make a %1 x %2 pixel picture").arg(size.width()).arg(size.height()));
     made.fill(toQColor(kOpaqueWhite));
     overview = std::move(made);
     Canvas canvas(overview);
@@ -77,8 +73,7 @@ Status RenderOverview(Workspace& ws, QImage& overview, Progress* progress)
 QImage OverviewFromView(const QImage& view, QSizeF viewLogicalSize)
 {
     const QSize size = doubled(FitIntoSquare(viewLogicalSize.width(), viewLogicalSize.height(), kViewCopyBox));
-    if (size.isEmpty() || view.isNull())
-        return {};
+    if (size.isEmpty() || view.isNull()) return {};
     QImage copy(size, QImage::Format_ARGB32_Premultiplied);
     copy.fill(toQColor(kOpaqueWhite));
     QPainter painter(&copy);

@@ -28,12 +28,10 @@ TRectF shifted(const TRectF& r, float dx, float dy)
 
 QImage CropDisplayPicture(const QImage& photo, float s)
 {
-    if (photo.isNull())
-        return {};
+    if (photo.isNull()) return {};
     const int side = static_cast<int>(kCropViewSize * s);
     QImage display = FitBitmap(photo, side, side);
-    if (!display.isNull())
-        display.setDevicePixelRatio(s);
+    if (!display.isNull()) display.setDevicePixelRatio(s);
     return display;
 }
 
@@ -68,8 +66,7 @@ void CropMouseDown(TileCrop& crop, float x, float y)
     crop.moving = false;
     int corner = -1;
     for (int k = 0; k < 4; ++k)
-        if (std::hypot(x - crop.corners[k].X, y - crop.corners[k].Y) < kCropCornerGrab)
-            corner = k;
+        if (std::hypot(x - crop.corners[k].X, y - crop.corners[k].Y) < kCropCornerGrab) corner = k;
     if (corner >= 0) {
         crop.dragCorner = corner;
         return;
@@ -91,11 +88,24 @@ TRectF DragCropCorner(const TRectF& r, int corner, float x, float y, float dw, f
     const float right = std::max(std::min(x, dw), r.Left), bottom = std::max(std::min(y, dh), r.Top);
     TRectF n = r;
     switch (corner) {
-    case 0: n.Left = left; n.Top = top; break;
-    case 1: n.Top = top; n.Right = right; break;
-    case 2: n.Right = right; n.Bottom = bottom; break;
-    case 3: n.Left = left; n.Bottom = bottom; break;
-    default: return r;
+    case 0:
+        n.Left = left;
+        n.Top = top;
+        break;
+    case 1:
+        n.Top = top;
+        n.Right = right;
+        break;
+    case 2:
+        n.Right = right;
+        n.Bottom = bottom;
+        break;
+    case 3:
+        n.Left = left;
+        n.Bottom = bottom;
+        break;
+    default:
+        return r;
     }
     float f = n.Right - n.Left, m = n.Bottom - n.Top;
     if (hasAspect(widthPx, heightPx)) {
@@ -105,10 +115,14 @@ TRectF DragCropCorner(const TRectF& r, int corner, float x, float y, float dw, f
             m = std::trunc(static_cast<double>(f) * heightPx / widthPx);
     }
     switch (corner) {
-    case 0: return TRectF{n.Right - f, n.Bottom - m, n.Right, n.Bottom};
-    case 1: return TRectF{n.Left, n.Bottom - m, n.Left + f, n.Bottom};
-    case 2: return TRectF{n.Left, n.Top, n.Left + f, n.Top + m};
-    default: return TRectF{n.Right - f, n.Top, n.Right, n.Top + m};
+    case 0:
+        return TRectF{n.Right - f, n.Bottom - m, n.Right, n.Bottom};
+    case 1:
+        return TRectF{n.Left, n.Bottom - m, n.Left + f, n.Bottom};
+    case 2:
+        return TRectF{n.Left, n.Top, n.Left + f, n.Top + m};
+    default:
+        return TRectF{n.Right - f, n.Top, n.Right, n.Top + m};
     }
 }
 
@@ -119,16 +133,13 @@ bool CropMouseMove(TileCrop& crop, float x, float y)
         crop.corners = CropCorners(crop.rect);
         return true;
     }
-    if (!crop.moving)
-        return false;
+    if (!crop.moving) return false;
     TRectF r = crop.rect;
     const TRectF h = shifted(r, x - crop.last.X, 0);
-    if (inside(h, crop.dw, crop.dh))
-        r = h;
+    if (inside(h, crop.dw, crop.dh)) r = h;
     crop.last.X = x;
     const TRectF v = shifted(r, 0, y - crop.last.Y);
-    if (inside(v, crop.dw, crop.dh))
-        r = v;
+    if (inside(v, crop.dw, crop.dh)) r = v;
     crop.last.Y = y;
     crop.rect = r;
     crop.corners = CropCorners(r);
@@ -143,8 +154,7 @@ void CropMouseUp(TileCrop& crop)
 
 QImage CropResult(const QImage& photo, const QImage& displayPicture, const TRectF& rect, int widthPx, int heightPx)
 {
-    if (photo.isNull() || displayPicture.isNull() || !hasAspect(widthPx, heightPx))
-        return {};
+    if (photo.isNull() || displayPicture.isNull() || !hasAspect(widthPx, heightPx)) return {};
     const double e = static_cast<double>(photo.width()) / displayPicture.width() * displayPicture.devicePixelRatio();
     QImage result(widthPx, heightPx, QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::white);

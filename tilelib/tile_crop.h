@@ -24,7 +24,7 @@ inline constexpr int kCropViewSize = 400;
 inline constexpr float kCropCornerGrab = 20;
 
 struct TileCrop {
-    float dw = 0, dh = 0;       // display picture in view units
+    float dw = 0, dh = 0;          // display picture in view units
     int widthPx = 0, heightPx = 0; // the tile aspect
     TRectF rect{0, 0, 0, 0};
     std::array<TPointF, 4> corners{};
@@ -61,8 +61,7 @@ void CropMouseUp(TileCrop& crop);
 // display picture and stop at the fixed corner (never inside out), then the aspect fit
 // truncates the longer side to whole view units and the rectangle is rebuilt from the
 // fixed corner.
-TRectF DragCropCorner(const TRectF& rect, int corner, float x, float y, float dw, float dh, int widthPx,
-                      int heightPx);
+TRectF DragCropCorner(const TRectF& rect, int corner, float x, float y, float dw, float dh, int widthPx, int heightPx);
 
 // The photo's part under the rectangle drawn over a widthPx x heightPx opaque white
 // bitmap. `displayPicture` is the picture the rectangle was drawn over (its pixel width

@@ -37,9 +37,9 @@ struct Editor {
         FixtureLibrarySpec spec;
         spec.widthPx = spec.heightPx = 66;
         const QString folder = t.documents.filePath("lib");
-        const QString e = WriteFixtureLibrary(folder, {{"photo.png", 0xFF00FF00, {}}, {"other.png", 0xFF000000, {}}}, spec);
-        if (!e.isEmpty())
-            qWarning("%s", qPrintable(e));
+        const QString e =
+            WriteFixtureLibrary(folder, {{"photo.png", 0xFF00FF00, {}}, {"other.png", 0xFF000000, {}}}, spec);
+        if (!e.isEmpty()) qWarning("%s", qPrintable(e));
         if (!SavePicture(HalvesPhoto(), folder + "/source/photo.png") || !QFile::remove(folder + "/source/other.png") ||
             !t.ws().mbrowselib.LoadTilelib(GetTilelibFileName(folder)))
             qWarning("the crop editor's library could not be made");

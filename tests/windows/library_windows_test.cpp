@@ -36,7 +36,10 @@ struct Running {
     }
     AppContext& app() { return t.app(); }
     Workspace& ws() { return t.ws(); }
-    QString userLib(const QString& name) const { return QDir(t.context->ws().folders.userLibraryFolder).filePath(name); }
+    QString userLib(const QString& name) const
+    {
+        return QDir(t.context->ws().folders.userLibraryFolder).filePath(name);
+    }
     QString docs(const QString& name) const { return t.documents.filePath(name); }
 
     // "Manage Lib", then a click on the library called `name`.
@@ -45,8 +48,7 @@ struct Running {
         TriggerMenuItem(app().Form1, "MI_managelib");
         auto* list = Control<QListWidget>(app().fBrowseImglib, "lb_imgliblist");
         const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
-        if (found.size() != 1)
-            return false;
+        if (found.size() != 1) return false;
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
         return true;
     }
@@ -70,9 +72,9 @@ private slots:
         Running r;
         FixtureLibrarySpec spec;
         spec.name = "Garden";
-        QString e = WriteFixtureLibrary(r.userLib("garden"),
-                                        {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}, {"c.png", 0xFF0000FF, {}}},
-                                        spec);
+        QString e = WriteFixtureLibrary(
+            r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}, {"c.png", 0xFF0000FF, {}}},
+            spec);
         QVERIFY2(e.isEmpty(), qPrintable(e));
         TfBrowseImglib* browser = r.app().fBrowseImglib;
         QVERIFY(r.browseTo("Garden"));
@@ -107,7 +109,8 @@ private slots:
     void aLibraryIsNotLoadedWhileALongCommandRuns()
     {
         Running r;
-        const QString e = WriteFixtureLibrary(r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}});
+        const QString e =
+            WriteFixtureLibrary(r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}});
         QVERIFY2(e.isEmpty(), qPrintable(e));
         {
             // As while "Add Photos" fills mbrowselib and lets events run.
@@ -139,7 +142,8 @@ private slots:
         QCOMPARE(r.t.messages.shown[0].buttons, MessageButtons::OKCancel);
         QVERIFY(!r.app().ftilelibeditor->isVisible());
 
-        const QString e = WriteFixtureLibrary(r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}});
+        const QString e =
+            WriteFixtureLibrary(r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}});
         QVERIFY2(e.isEmpty(), qPrintable(e));
         QVERIFY(r.browseTo("Fixture"));
         QVERIFY(ClickButton(browser, "bt_manage"));
@@ -403,7 +407,8 @@ private slots:
     void theColorRangeOfTheLibrary()
     {
         Running r;
-        const QString e = WriteFixtureLibrary(r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF0000FF, {}}});
+        const QString e =
+            WriteFixtureLibrary(r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF0000FF, {}}});
         QVERIFY2(e.isEmpty(), qPrintable(e));
         QVERIFY(r.browseTo("Fixture"));
         QVERIFY(ClickButton(r.app().fBrowseImglib, "bt_manage"));
@@ -442,7 +447,8 @@ private slots:
     void aRowOpensTheCropEditorWhenTheSourcePictureExists()
     {
         Running r;
-        const QString e = WriteFixtureLibrary(r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}});
+        const QString e =
+            WriteFixtureLibrary(r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}});
         QVERIFY2(e.isEmpty(), qPrintable(e));
         QVERIFY(QFile::remove(r.userLib("garden/source/a.png")));
         QVERIFY(r.browseTo("Fixture"));

@@ -59,8 +59,7 @@ struct Running {
     QString savedProject(const QString& name = QStringLiteral("saved"))
     {
         const QString e = SaveFixtureProject(docs(name), docs(QStringLiteral("scratch")));
-        if (!e.isEmpty())
-            qWarning("%s", qPrintable(e));
+        if (!e.isEmpty()) qWarning("%s", qPrintable(e));
         return docs(name) + QStringLiteral("/Mosaic.Prj");
     }
     // "Open" with the dialog answered by `file`.
@@ -96,7 +95,8 @@ private slots:
             captions << tabs->tabText(i);
             visible << tabs->isTabVisible(i);
         }
-        QCOMPARE(captions, (QStringList{"Project", "View", "Edit", "Manual Assemble", "Robotic Assemble", "Project Info"}));
+        QCOMPARE(captions,
+                 (QStringList{"Project", "View", "Edit", "Manual Assemble", "Robotic Assemble", "Project Info"}));
         QCOMPARE(visible, (QList<bool>{true, false, true, false, false, true}));
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(!Control<QToolButton>(f, "bt_showoverview")->isVisibleTo(f));
@@ -197,7 +197,8 @@ private slots:
         QVERIFY(r.t.messages.shown.isEmpty());
         // The project now lives in its folder.
         QVERIFY(ClickButton(r.form(), "bt_showfolder"));
-        QCOMPARE(QFileInfo(r.t.shell.opened.last()).canonicalFilePath(), QFileInfo(r.docs("saved")).canonicalFilePath());
+        QCOMPARE(QFileInfo(r.t.shell.opened.last()).canonicalFilePath(),
+                 QFileInfo(r.docs("saved")).canonicalFilePath());
     }
 
     void cancellingOrAVanishedFileOpensNothing()
@@ -467,7 +468,8 @@ private slots:
             QVERIFY(t.app().Form1->hasPendingProject());
             QCOMPARE(t.app().Form1->pendingProjectPath(), file);
         }
-        for (const QStringList& args : {QStringList{dir.filePath("missing.prj")}, QStringList{dir.path()}, QStringList{}}) {
+        for (const QStringList& args :
+             {QStringList{dir.filePath("missing.prj")}, QStringList{dir.path()}, QStringList{}}) {
             TestApp t(args);
             t.app().createWindows();
             QVERIFY(!t.app().Form1->hasPendingProject());

@@ -7,8 +7,7 @@
 #include <QWidget>
 
 // The child of `window` called `name`, or null.
-template <typename T = QWidget>
-T* Control(QWidget* window, const char* name)
+template <typename T = QWidget> T* Control(QWidget* window, const char* name)
 {
     return window ? window->findChild<T*>(QLatin1String(name)) : nullptr;
 }
@@ -17,8 +16,7 @@ T* Control(QWidget* window, const char* name)
 inline bool ClickButton(QWidget* window, const char* name)
 {
     auto* b = Control<QAbstractButton>(window, name);
-    if (!b)
-        return false;
+    if (!b) return false;
     QTest::mouseClick(b, Qt::LeftButton);
     return true;
 }
@@ -27,8 +25,7 @@ inline bool ClickButton(QWidget* window, const char* name)
 inline bool TriggerMenuItem(QWidget* window, const char* name)
 {
     auto* a = window ? window->findChild<QAction*>(QLatin1String(name)) : nullptr;
-    if (!a)
-        return false;
+    if (!a) return false;
     a->trigger();
     return true;
 }

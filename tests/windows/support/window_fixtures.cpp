@@ -49,14 +49,11 @@ QString WriteFixtureLibrary(const QString& folder, const std::vector<FixtureTile
             rot = item.ColorInfo;
         lib->ItemEnable[i] = 1;
         lib->Count = i + 1;
-        if (Status st = SavePicture(picture, lib->GetFullName(i)); !st)
-            return st.error();
+        if (Status st = SavePicture(picture, lib->GetFullName(i)); !st) return st.error();
         if (spec.writeSource)
-            if (Status st = SavePicture(picture, lib->GetsourceName(i)); !st)
-                return st.error();
+            if (Status st = SavePicture(picture, lib->GetsourceName(i)); !st) return st.error();
     }
-    if (Status st = lib->SaveTilelib(); !st)
-        return st.error();
+    if (Status st = lib->SaveTilelib(); !st) return st.error();
     if (spec.writePreview)
         if (Status st = SavePicture(SolidPicture(64, 64, 0xFF3366CC), GetPreviewFileName(folder)); !st)
             return st.error();
@@ -77,8 +74,7 @@ QString SaveFixtureProject(const QString& folder, const QString& scratch)
         return e;
 
     auto ws = std::make_unique<Workspace>();
-    if (Status st = ws->mtilelib.LoadTilelib(GetTilelibFileName(libFolder)); !st)
-        return st.error();
+    if (Status st = ws->mtilelib.LoadTilelib(GetTilelibFileName(libFolder)); !st) return st.error();
     TMosaicProject& prj = ws->mproject;
     TprojectCFG& cfg = prj.cfg;
     prj.patterncfg = DefaultPattern();
@@ -99,7 +95,7 @@ QString SaveFixtureProject(const QString& folder, const QString& scratch)
 
     std::memset(&ws->moptions, 0, sizeof ws->moptions);
     ws->moptions.BgColor = kFixtureGrout;
-    ws->moptions.AlphaBlend = 0.05;  // both adjustments off: tiles keep their colours
+    ws->moptions.AlphaBlend = 0.05; // both adjustments off: tiles keep their colours
     ws->moptions.ColorAdjust = 0.05;
     ws->fullSizeImage = SolidPicture(static_cast<int>(cfg.WidthPx / 2), static_cast<int>(cfg.HeightPx / 2), 0xFF808080)
                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -113,9 +109,7 @@ QString SaveFixtureProject(const QString& folder, const QString& scratch)
     cfg.searchDone = 1;
 
     QImage view;
-    if (Status st = Draw_MosaicToView(*ws, 50, view, cfg.PreviewScale, nullptr); !st)
-        return st.error();
-    if (Status st = SaveProjectFolder(*ws, folder, view, nullptr); !st)
-        return st.error();
+    if (Status st = Draw_MosaicToView(*ws, 50, view, cfg.PreviewScale, nullptr); !st) return st.error();
+    if (Status st = SaveProjectFolder(*ws, folder, view, nullptr); !st) return st.error();
     return {};
 }
