@@ -34,11 +34,11 @@ struct Editor {
     Editor()
     {
         t.app().createWindows();
-        FixtureLibrarySpec spec;
-        spec.widthPx = spec.heightPx = 66;
+        LibraryFixtureOptions options;
+        options.widthPx = options.heightPx = 66;
         const QString folder = t.documents.filePath("lib");
         const QString e =
-            WriteFixtureLibrary(folder, {{"photo.png", 0xFF00FF00, {}}, {"other.png", 0xFF000000, {}}}, spec);
+            WriteFixtureLibrary(folder, {{"photo.png", 0xFF00FF00, {}}, {"other.png", 0xFF000000, {}}}, options);
         if (!e.isEmpty()) qWarning("%s", qPrintable(e));
         if (!SavePicture(HalvesPhoto(), folder + "/source/photo.png") || !QFile::remove(folder + "/source/other.png") ||
             !t.ws().mbrowselib.LoadTilelib(GetTilelibFileName(folder)))

@@ -70,11 +70,11 @@ private slots:
     void theBrowserShowsALibrarysSettings()
     {
         Running r;
-        FixtureLibrarySpec spec;
-        spec.name = "Garden";
+        LibraryFixtureOptions options;
+        options.name = "Garden";
         QString e = WriteFixtureLibrary(
             r.userLib("garden"), {{"a.png", 0xFFFF0000, {}}, {"b.png", 0xFF00FF00, {}}, {"c.png", 0xFF0000FF, {}}},
-            spec);
+            options);
         QVERIFY2(e.isEmpty(), qPrintable(e));
         TfBrowseImglib* browser = r.app().fBrowseImglib;
         QVERIFY(r.browseTo("Garden"));
@@ -90,8 +90,8 @@ private slots:
         QVERIFY(r.t.messages.shown.isEmpty());
 
         // A library whose catalogue is cut short: reported, and nothing changes.
-        spec.name = "Broken";
-        e = WriteFixtureLibrary(r.userLib("broken"), {{"x.png", 0xFF000000, {}}}, spec);
+        options.name = "Broken";
+        e = WriteFixtureLibrary(r.userLib("broken"), {{"x.png", 0xFF000000, {}}}, options);
         QVERIFY2(e.isEmpty(), qPrintable(e));
         QFile cat(GetTilelibFileName(r.userLib("broken")));
         QVERIFY(cat.open(QIODevice::ReadWrite));

@@ -21,26 +21,26 @@ QImage SolidPicture(int width, int height, TAlphaColor color)
     return img;
 }
 
-QString WriteFixtureLibrary(const QString& folder, const std::vector<FixtureTileSpec>& tiles,
-                            const FixtureLibrarySpec& spec)
+QString WriteFixtureLibrary(const QString& folder, const std::vector<LibraryFixtureTile>& tiles,
+                            const LibraryFixtureOptions& options)
 {
     QDir dir(folder);
-    if (!dir.mkpath(QStringLiteral("ready")) || (spec.writeSource && !dir.mkpath(QStringLiteral("source"))))
+    if (!dir.mkpath(QStringLiteral("ready")) || (options.writeSource && !dir.mkpath(QStringLiteral("source"))))
         return folder + QStringLiteral(": cannot create the library folders");
     auto lib = std::make_unique<TTilelib>();
     lib->emptytilelib();
     lib->setRootpath(folder);
-    lib->cfg.name.set(spec.name);
-    lib->cfg.Widthf = spec.Widthf;
-    lib->cfg.Heightf = spec.Heightf;
-    lib->cfg.SizeUnit = spec.SizeUnit;
-    lib->cfg.DPI = spec.DPI;
-    lib->cfg.widthPx = spec.widthPx;
-    lib->cfg.heightPx = spec.heightPx;
-    for (const FixtureTileSpec& tile : tiles) {
+    lib->cfg.name.set(options.name);
+    lib->cfg.Widthf = options.Widthf;
+    lib->cfg.Heightf = options.Heightf;
+    lib->cfg.SizeUnit = options.SizeUnit;
+    lib->cfg.DPI = options.DPI;
+    lib->cfg.widthPx = options.widthPx;
+    lib->cfg.heightPx = options.heightPx;
+    for (const LibraryFixtureTile& tile : tiles) {
         const int i = lib->Count;
         const QImage picture =
-            tile.picture.isNull() ? SolidPicture(spec.widthPx, spec.heightPx, tile.color) : tile.picture;
+            tile.picture.isNull() ? SolidPicture(options.widthPx, options.heightPx, tile.color) : tile.picture;
         TTileItem& item = lib->items[i];
         item.FileName.set(tile.fileName);
         const TRectF whole{0, 0, float(picture.width()), float(picture.height())};
@@ -50,11 +50,11 @@ QString WriteFixtureLibrary(const QString& folder, const std::vector<FixtureTile
         lib->ItemEnable[i] = 1;
         lib->Count = i + 1;
         if (Status st = SavePicture(picture, lib->GetFullName(i)); !st) return st.error();
-        if (spec.writeSource)
+        if (options.writeSource)
             if (Status st = SavePicture(picture, lib->GetsourceName(i)); !st) return st.error();
     }
     if (Status st = lib->SaveTilelib(); !st) return st.error();
-    if (spec.writePreview)
+    if (options.writePreview)
         if (Status st = SavePicture(SolidPicture(64, 64, 0xFF3366CC), GetPreviewFileName(folder)); !st)
             return st.error();
     return {};
@@ -63,13 +63,13 @@ QString WriteFixtureLibrary(const QString& folder, const std::vector<FixtureTile
 QString SaveFixtureProject(const QString& folder, const QString& scratch)
 {
     const QString libFolder = QDir(scratch).filePath(QStringLiteral("fixture-library"));
-    FixtureLibrarySpec spec;
-    spec.writeSource = false;
+    LibraryFixtureOptions options;
+    options.writeSource = false;
     if (QString e = WriteFixtureLibrary(libFolder,
                                         {{QStringLiteral("red.png"), kFixtureRed, {}},
                                          {QStringLiteral("green.png"), kFixtureGreen, {}},
                                          {QStringLiteral("blue.png"), kFixtureBlue, {}}},
-                                        spec);
+                                        options);
         !e.isEmpty())
         return e;
 

@@ -12,13 +12,13 @@
 
 #include <vector>
 
-struct FixtureTileSpec {
+struct LibraryFixtureTile {
     QString fileName; // "red.png"; the extension picks the codec
     TAlphaColor color = 0xFF000000;
     QImage picture; // written instead of a solid picture when not null
 };
 
-struct FixtureLibrarySpec {
+struct LibraryFixtureOptions {
     QString name = QStringLiteral("Fixture");
     int widthPx = 20;
     int heightPx = 20;
@@ -34,8 +34,8 @@ QImage SolidPicture(int width, int height, TAlphaColor color);
 
 // A library folder: "source" and "ready" with one picture per tile, "imagelib.dat" with
 // the tiles measured over their ready pictures, and a "preview.jpg".
-QString WriteFixtureLibrary(const QString& folder, const std::vector<FixtureTileSpec>& tiles,
-                            const FixtureLibrarySpec& spec = {});
+QString WriteFixtureLibrary(const QString& folder, const std::vector<LibraryFixtureTile>& tiles,
+                            const LibraryFixtureOptions& options = {});
 
 // The colours of the fixture project's tiles, by tile index.
 inline constexpr TAlphaColor kFixtureRed = 0xFFFF0000;
