@@ -48,6 +48,9 @@ struct AppOptions {
     FileDialogs* dialogs = nullptr;
     Shell* shell = nullptr;
     Clock* clock = nullptr;
+    // The first-show steps of the main window (start screen, sample content, the
+    // command-line project or a sample photo); tests of other windows leave them out.
+    bool runFirstShowSteps = true;
 };
 
 // The main window's commands that belong to windows written elsewhere. The main window
