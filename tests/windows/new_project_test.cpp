@@ -58,17 +58,6 @@ std::vector<LibraryFixtureTile> NineTiles()
     return tiles;
 }
 
-// Writes one of the built-in patterns (and its preview) into `folder`.
-bool InstallPattern(const QString& folder, const QString& fileName)
-{
-    if (!QDir().mkpath(folder)) return false;
-    for (const BuiltinPattern& b : BuiltinPatterns())
-        if (b.fileName == fileName)
-            return SavePattern(b.pattern, QDir(folder).filePath(fileName)).ok() &&
-                   SavePicture(PatternPreview(b.pattern), QDir(folder).filePath(fileName + ".jpg")).ok();
-    return false;
-}
-
 // A 400 x 300 photo: orange on the left, teal on the right.
 QImage TwoColourPhoto()
 {
@@ -102,7 +91,7 @@ struct Window {
                 WriteFixtureLibrary(QDir(t.ws().folders.userLibraryFolder).filePath("Fixture"), NineTiles());
             if (!e.isEmpty()) qWarning("%s", qPrintable(e));
         }
-        if (patterns && !InstallPattern(t.ws().folders.programPatternFolder, "10_Rectangle.pat"))
+        if (patterns && !InstallBuiltinPattern(t.ws().folders.programPatternFolder, "10_Rectangle.pat"))
             qWarning("the pattern could not be installed");
         if (init) w->InitNewProjectWindow();
     }
@@ -328,8 +317,8 @@ private slots:
     void clickingAPatternLoadsItAndItsShape()
     {
         Window second(true, false, false);
-        QVERIFY(InstallPattern(second.ws().folders.programPatternFolder, "10_Rectangle.pat"));
-        QVERIFY(InstallPattern(second.ws().folders.userPatternFolder, "20_Ellipse.pat"));
+        QVERIFY(InstallBuiltinPattern(second.ws().folders.programPatternFolder, "10_Rectangle.pat"));
+        QVERIFY(InstallBuiltinPattern(second.ws().folders.userPatternFolder, "20_Ellipse.pat"));
         second.w->InitNewProjectWindow();
         auto* list = second.c<QListWidget>("lbPatterns");
         QCOMPARE(list->count(), 2);
