@@ -342,11 +342,13 @@ QWidget* TfnewprojectADV::buildCropPage()
     QPushButton* load = button(page, "bt_loadpicture", QStringLiteral("Load Picture"), QRect(x, 8, w, 30));
     QPushButton* autoCrop = button(page, "bt_autocrop", QStringLiteral("Auto Crop "), QRect(x, 44, w, 30));
     m_miSize = label(page, "lb_miSize", QStringLiteral("File Size"), QRect(x, 82, w, 18));
-    m_mosaicSize = label(page, "lb_mosaicSize", QStringLiteral("Mosaic Size"), QRect(x, 102, w, 18));
-    label(page, "lb_enhance", QStringLiteral("Enhance"), QRect(x, 126, w, 18));
-    m_enhance = realField(page, "SpinBox_enhance", 1.0, 2.0, 1.0, 2, 0.1, QRect(x, 144, w, 24));
+    m_mosaicSize = label(page, "lb_mosaicSize", QStringLiteral("Mosaic Size"), QRect(x, 102, w, 36));
+    m_mosaicSize->setWordWrap(true);
+    m_mosaicSize->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label(page, "lb_enhance", QStringLiteral("Enhance"), QRect(x, 142, w, 18));
+    m_enhance = realField(page, "SpinBox_enhance", 1.0, 2.0, 1.0, 2, 0.1, QRect(x, 160, w, 24));
     m_cropPreview = named(new PictureView(page), "Image_maincropPV");
-    m_cropPreview->setGeometry(x, 176, w, w);
+    m_cropPreview->setGeometry(x, 192, w, w);
     QPushButton* preview = button(page, "bt_previewcrop", QStringLiteral("Preview >>"), QRect(x, 400, w, 32));
 
     connect(load, &QPushButton::clicked, this, &TfnewprojectADV::pickMainImage);
