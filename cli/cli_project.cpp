@@ -22,17 +22,14 @@ std::unique_ptr<Workspace> makeProjectWorkspace(std::uint32_t seed)
 Status loadProjectAndLibrary(Workspace& ws, const QString& folder)
 {
     const QString prj = joinPath(folder, QStringLiteral("Mosaic.Prj"));
-    if (!QFileInfo(prj).isFile())
-        return Failure(QStringLiteral("%1: no such project file").arg(prj));
-    if (Status st = ws.mtilelib.LoadTilelib(GetTilelibFileName(folder)); !st)
-        return st;
+    if (!QFileInfo(prj).isFile()) return Failure(QStringLiteral("%1: no such project file").arg(prj));
+    if (Status st = ws.mtilelib.LoadTilelib(GetTilelibFileName(folder)); !st) return st;
     return ws.mproject.LoadProject(prj);
 }
 
 IntPair pairValue(const CliArgs& args, const QString& name, QChar separator, IntPair fallback)
 {
-    if (!args.has(name))
-        return fallback;
+    if (!args.has(name)) return fallback;
     const QString text = args.value(name);
     const QStringList parts = text.split(separator);
     bool okA = false, okB = false;
@@ -56,13 +53,11 @@ int rangedInt(const CliArgs& args, const QString& name, int fallback, int lo, in
 
 std::uint32_t colourValue(const CliArgs& args, const QString& name, std::uint32_t fallback)
 {
-    if (!args.has(name))
-        return fallback;
+    if (!args.has(name)) return fallback;
     const QString text = args.value(name);
     bool ok = false;
     const uint rgb = text.toUInt(&ok, 16);
-    if (!ok || text.size() != 6)
-        throw UsageError{QStringLiteral("%1 expects RRGGBB, got \"%2\"").arg(name, text)};
+    if (!ok || text.size() != 6) throw UsageError{QStringLiteral("%1 expects RRGGBB, got \"%2\"").arg(name, text)};
     return 0xFF000000u | rgb;
 }
 

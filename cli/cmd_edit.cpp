@@ -12,8 +12,7 @@ int cmdEdit(const QStringList& args)
 {
     CliArgs a(args, {"--cell", "--tile"}, {});
     const QString folder = projectFolderOf(a.positional(0, "PROJECT"));
-    if (!a.has("--cell") || !a.has("--tile"))
-        throw UsageError{QStringLiteral("--cell X,Y and --tile N are required")};
+    if (!a.has("--cell") || !a.has("--tile")) throw UsageError{QStringLiteral("--cell X,Y and --tile N are required")};
     const IntPair cell = pairValue(a, QStringLiteral("--cell"), QLatin1Char(','), {0, 0});
     const int tile = a.intValue(QStringLiteral("--tile"), -1);
 
@@ -21,17 +20,14 @@ int cmdEdit(const QStringList& args)
     QImage view;
     {
         TerminalProgress progress(QStringLiteral("Opening"));
-        if (Status st = OpenMosaicProject(*ws, folder, view, &progress); !st)
-            return failWith(st.error());
+        if (Status st = OpenMosaicProject(*ws, folder, view, &progress); !st) return failWith(st.error());
     }
     const TCell* edited = EditedCell(ws->mproject, cell.a, cell.b);
     const int before = edited ? edited->TileID : -1;
-    if (Status st = PaintCell(*ws, cell.a, cell.b, tile, &view); !st)
-        return failWith(st.error());
+    if (Status st = PaintCell(*ws, cell.a, cell.b, tile, &view); !st) return failWith(st.error());
     {
         TerminalProgress progress(QStringLiteral("Saving"));
-        if (Status st = SaveProjectFolder(*ws, folder, view, &progress); !st)
-            return failWith(st.error());
+        if (Status st = SaveProjectFolder(*ws, folder, view, &progress); !st) return failWith(st.error());
     }
     const QString where = cell.b == -1 ? QStringLiteral("add-on cell %1").arg(cell.a)
                                        : QStringLiteral("cell (%1, %2)").arg(cell.a).arg(cell.b);

@@ -25,8 +25,7 @@ int cmdGuideCards(const QStringList& args)
     QImage view;
     {
         TerminalProgress progress(QStringLiteral("Opening"));
-        if (Status st = OpenMosaicProject(*ws, folder, view, &progress); !st)
-            return failWith(st.error());
+        if (Status st = OpenMosaicProject(*ws, folder, view, &progress); !st) return failWith(st.error());
     }
     // The folder opened is the project's folder, wherever it was saved from.
     ws->mproject.cfg.RootPath.set(folder);
@@ -35,11 +34,9 @@ int cmdGuideCards(const QStringList& args)
         TerminalProgress progress(QStringLiteral("Cards"));
         done = OutputGuideCards(*ws, options, &progress, ws->platform);
     }
-    if (!done)
-        return failWith(done.error());
+    if (!done) return failWith(done.error());
     for (const QString& f : done->files)
         printLine(QStringLiteral("card: %1").arg(f));
-    if (!done->folder.isEmpty())
-        printLine(QStringLiteral("folder: %1").arg(done->folder));
+    if (!done->folder.isEmpty()) printLine(QStringLiteral("folder: %1").arg(done->folder));
     return kExitOk;
 }

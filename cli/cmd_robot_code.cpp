@@ -12,8 +12,7 @@ int cmdRobotCode(const QStringList& args)
 {
     CliArgs a(args, {"--page", "--cells", "--out"}, {});
     const QString folder = projectFolderOf(a.positional(0, "PROJECT"));
-    if (!a.has("--page") || !a.has("--out"))
-        throw UsageError{QStringLiteral("--page X,Y and --out FILE are required")};
+    if (!a.has("--page") || !a.has("--out")) throw UsageError{QStringLiteral("--page X,Y and --out FILE are required")};
     const IntPair page = pairValue(a, QStringLiteral("--page"), QLatin1Char(','), {0, 0});
     const IntPair cells = pairValue(a, QStringLiteral("--cells"), QLatin1Char('x'), {10, 10});
     if (page.a < 0 || page.a > 100 || page.b < 0 || page.b > 100)
@@ -23,8 +22,7 @@ int cmdRobotCode(const QStringList& args)
     const QString out = QFileInfo(a.value("--out")).absoluteFilePath();
 
     auto ws = makeProjectWorkspace();
-    if (Status st = loadProjectAndLibrary(*ws, folder); !st)
-        return failWith(st.error());
+    if (Status st = loadProjectAndLibrary(*ws, folder); !st) return failWith(st.error());
     const RobotInfo info = RobotInfoLabels(ws->mproject, cells.a, cells.b);
     printLine(info.horizontalCount);
     printLine(info.verticalCount);
@@ -33,11 +31,10 @@ int cmdRobotCode(const QStringList& args)
     QStringList lines;
     {
         TerminalProgress progress(QStringLiteral("Generating"));
-        lines = GenerateRobotCode(ws->mproject, ws->mtilelib, page.a, page.b, cells.a, cells.b, &progress,
-                                  ws->platform);
+        lines =
+            GenerateRobotCode(ws->mproject, ws->mtilelib, page.a, page.b, cells.a, cells.b, &progress, ws->platform);
     }
-    if (Status st = SaveRobotCode(lines, out); !st)
-        return failWith(st.error());
+    if (Status st = SaveRobotCode(lines, out); !st) return failWith(st.error());
     printLine(QStringLiteral("Lines: %1").arg(lines.size()));
     printLine(QStringLiteral("code: %1").arg(out));
     return kExitOk;

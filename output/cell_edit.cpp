@@ -20,7 +20,10 @@ constexpr int kVisibleWidth = kPickerVisibleCards * kPickerCardWidth;
 // The visible window is stretched by four rows over the candidate image.
 constexpr int kVisibleHeight = kPickerCardHeight + 4;
 
-int tileCount(const TTilelib& library) { return std::clamp(library.Count, 0, kTileCountMax); }
+int tileCount(const TTilelib& library)
+{
+    return std::clamp(library.Count, 0, kTileCountMax);
+}
 
 QString cellName(int x, int y)
 {
@@ -46,10 +49,8 @@ Status refuseCell(const TMosaicProject& project, int x, int y)
 Status checkTile(const TTilelib& library, int tile)
 {
     const int count = tileCount(library);
-    if (tile >= 0 && tile < count)
-        return {};
-    if (count == 0)
-        return Failure(QStringLiteral("tile %1: the working library holds no tiles").arg(tile));
+    if (tile >= 0 && tile < count) return {};
+    if (count == 0) return Failure(QStringLiteral("tile %1: the working library holds no tiles").arg(tile));
     return Failure(QStringLiteral("tile %1: the working library holds %2 tiles (0..%3 allowed)")
                        .arg(tile)
                        .arg(count)
@@ -58,8 +59,7 @@ Status checkTile(const TTilelib& library, int tile)
 
 Status repaint(Workspace& ws, const TCell& cell, QImage* mainView)
 {
-    if (!mainView || mainView->isNull())
-        return {};
+    if (!mainView || mainView->isNull()) return {};
     Canvas canvas(*mainView);
     return Draw_FinalMosaic_OneCell(ws, canvas, cell, ws.mproject.cfg.PreviewScale, QPointF(0, 0));
 }
@@ -70,8 +70,7 @@ Status commitEdit(Workspace& ws, TCell& cell, const TCell& changed, QImage* main
                   std::int32_t usecountBefore)
 {
     if (Status st = repaint(ws, changed, mainView); !st) {
-        if (usedTile >= 0)
-            ws.mtilelib.items[usedTile].Usecount = usecountBefore;
+        if (usedTile >= 0) ws.mtilelib.items[usedTile].Usecount = usecountBefore;
         return st;
     }
     cell = changed;
@@ -89,8 +88,7 @@ const TCell* EditedCell(const TMosaicProject& project, int x, int y)
 {
     const TprojectCFG& c = project.cfg;
     if (y == -1) {
-        if (x >= 0 && x < std::clamp(c.AddonTilesCount, 0, kAddonCapacity))
-            return &project.AddonTiles[x];
+        if (x >= 0 && x < std::clamp(c.AddonTilesCount, 0, kAddonCapacity)) return &project.AddonTiles[x];
         return nullptr;
     }
     if (x >= 0 && y >= 0 && x < std::clamp(c.Hcc, 0, kGridCountMax) && y < std::clamp(c.Vcc, 0, kGridCountMax))
@@ -101,10 +99,8 @@ const TCell* EditedCell(const TMosaicProject& project, int x, int y)
 Status PaintCell(Workspace& ws, int x, int y, int tile, QImage* mainView)
 {
     TCell* cell = EditedCell(ws.mproject, x, y);
-    if (!cell)
-        return refuseCell(ws.mproject, x, y);
-    if (Status st = checkTile(ws.mtilelib, tile); !st)
-        return st;
+    if (!cell) return refuseCell(ws.mproject, x, y);
+    if (Status st = checkTile(ws.mtilelib, tile); !st) return st;
     TCell changed = *cell;
     changed.TileID = tile;
     return commitEdit(ws, *cell, changed, mainView, -1, 0);
@@ -113,10 +109,8 @@ Status PaintCell(Workspace& ws, int x, int y, int tile, QImage* mainView)
 Status PickCandidate(Workspace& ws, int x, int y, const TGoodTileList::Entry& entry, QImage* mainView)
 {
     TCell* cell = EditedCell(ws.mproject, x, y);
-    if (!cell)
-        return refuseCell(ws.mproject, x, y);
-    if (Status st = checkTile(ws.mtilelib, entry.tileid); !st)
-        return st;
+    if (!cell) return refuseCell(ws.mproject, x, y);
+    if (Status st = checkTile(ws.mtilelib, entry.tileid); !st) return st;
     TCell changed = *cell;
     if (y == -1) {
         changed.TileID = entry.tileid;
@@ -130,8 +124,7 @@ Status PickCandidate(Workspace& ws, int x, int y, const TGoodTileList::Entry& en
 bool FillPickerCandidates(Workspace& ws, int x, int y)
 {
     const TCell* cell = EditedCell(ws.mproject, x, y);
-    if (!cell)
-        return false;
+    if (!cell) return false;
     const TCell copy = *cell;
     ws.mproject.GetGoodTileList(copy, ws.pickerList, /*bypassAC=*/true);
     return true;
@@ -150,11 +143,9 @@ int CandidateScrollMaximum(const TGoodTileList& list)
 int CandidateIndexAt(const TGoodTileList& list, int scroll, double x)
 {
     const double position = scroll + x;
-    if (!(position >= 0))
-        return -1;
+    if (!(position >= 0)) return -1;
     const double a = std::trunc(position / kPickerCardWidth);
-    if (a >= std::clamp(list.Count, 0, TGoodTileList::kCapacity))
-        return -1;
+    if (a >= std::clamp(list.Count, 0, TGoodTileList::kCapacity)) return -1;
     return static_cast<int>(a);
 }
 
@@ -167,11 +158,9 @@ Status BuildCandidateStrip(const Workspace& ws, const TGoodTileList& list, QImag
     QPainter painter(&strip);
     for (int i = 0; i < n; ++i) {
         const TTileItem* tile = WorkingTile(ws.mtilelib, list.Tiles[i].tileid);
-        if (!tile)
-            continue;
+        if (!tile) continue;
         Result<QImage> picture = LoadPicture(ws.mtilelib.GetFullName(list.Tiles[i].tileid));
-        if (!picture)
-            return Failure(picture.error());
+        if (!picture) return Failure(picture.error());
         const QImage card = MakeColorInfoCard(tile->ColorInfo, *picture);
         painter.drawImage(QRect(i * kPickerCardWidth, 0, kPickerCardWidth, kPickerCardHeight), card,
                           QRect(0, 0, kPickerCardWidth, kPickerCardHeight));
@@ -181,8 +170,7 @@ Status BuildCandidateStrip(const Workspace& ws, const TGoodTileList& list, QImag
 
 void ShowCandidateStrip(QImage& target, const QImage& strip, int scroll)
 {
-    if (target.isNull() || strip.isNull())
-        return;
+    if (target.isNull() || strip.isNull()) return;
     QPainter painter(&target);
     DrawScaled(painter, QRectF(0, 0, kVisibleWidth, kVisibleHeight), strip,
                QRectF(scroll, 0, kVisibleWidth, kPickerCardHeight));
@@ -191,10 +179,8 @@ void ShowCandidateStrip(QImage& target, const QImage& strip, int scroll)
 Result<QImage> CellInfoCard(const Workspace& ws, int x, int y)
 {
     const TCell* cell = EditedCell(ws.mproject, x, y);
-    if (!cell || !WorkingTile(ws.mtilelib, cell->TileID))
-        return QImage();
+    if (!cell || !WorkingTile(ws.mtilelib, cell->TileID)) return QImage();
     Result<QImage> picture = LoadPicture(ws.mtilelib.GetFullName(cell->TileID));
-    if (!picture)
-        return Result<QImage>::failure(picture.error());
+    if (!picture) return Result<QImage>::failure(picture.error());
     return MakeColorInfoCard(cell->ICinfo, *picture);
 }

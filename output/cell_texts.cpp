@@ -19,13 +19,15 @@ QString ColorComponentsText(TAlphaColor color)
     return QStringLiteral("R%1 G%2 B%3").arg(r).arg(g).arg(b);
 }
 
-QString TileIdText(int tileId) { return QStringLiteral("Tile ID: %1").arg(tileId); }
+QString TileIdText(int tileId)
+{
+    return QStringLiteral("Tile ID: %1").arg(tileId);
+}
 
 std::optional<QString> CurrentDiffText(const TCell& cell, const TTilelib& library)
 {
     const TTileItem* tile = WorkingTile(library, cell.TileID);
-    if (!tile)
-        return std::nullopt;
+    if (!tile) return std::nullopt;
     return QStringLiteral("Current Diff= %1 ").arg(ImgColorDiff64(cell.ICinfo, tile->ColorInfo)) +
            ColorComponentsText(tile->ColorInfo.ci1.rgb);
 }

@@ -5,7 +5,7 @@
 #include "imaging/picture_io.h"
 #include "platform/file_io.h"
 #include "platform/services.h"
-#include "render/overview_render.h"
+#include "render/overview.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,8 +33,7 @@ std::vector<std::vector<const TCell*>> cellsByTile(const TMosaicProject& project
     for (int y = 0; y < vcc; ++y)
         for (int x = 0; x < hcc; ++x) {
             const int id = project.Cells[y][x].TileID;
-            if (id >= 0 && id < count)
-                cells[static_cast<std::size_t>(id)].push_back(&project.Cells[y][x]);
+            if (id >= 0 && id < count) cells[static_cast<std::size_t>(id)].push_back(&project.Cells[y][x]);
         }
     return cells;
 }
@@ -46,7 +45,10 @@ QString GuideCardUnsavedText()
     return QStringLiteral("your project is not saved yet, please save your project before create the guide card");
 }
 
-QString GuideCardFinishedText() { return QStringLiteral("GuideCard output finished, open card folder?"); }
+QString GuideCardFinishedText()
+{
+    return QStringLiteral("GuideCard output finished, open card folder?");
+}
 
 GuideCardMapping GuideCardMappingFor(const QSize& overviewSize, double widthPx, double heightPx)
 {
@@ -56,14 +58,10 @@ GuideCardMapping GuideCardMappingFor(const QSize& overviewSize, double widthPx, 
         w = widthPx;
         h = heightPx;
     }
-    if (!(w > 0 && h > 0 && widthPx > 0))
-        return m;
-    // The limiting side meets the box exactly, as in the fitting of the picture itself.
-    const bool widthLimits = w >= h;
-    const double fw = widthLimits ? kOverviewBox : w * kOverviewBox / h;
-    const double fh = widthLimits ? h * kOverviewBox / w : kOverviewBox;
-    m.origin = QPointF((kOverviewBox - fw) / 2, (kOverviewBox - fh) / 2);
-    m.scale = fw / widthPx;
+    const QSizeF f = FitIntoSquare(w, h, kOverviewBox);
+    if (f.isEmpty() || !(widthPx > 0)) return m;
+    m.origin = QPointF((kOverviewBox - f.width()) / 2, (kOverviewBox - f.height()) / 2);
+    m.scale = f.width() / widthPx;
     return m;
 }
 
@@ -74,14 +72,11 @@ Result<GuideCardSummary> OutputGuideCards(Workspace& ws, const GuideCardOptions&
     GuideCardSummary summary;
     TTilelib& lib = ws.mtilelib;
     const int count = std::clamp(lib.Count, 0, kTileCountMax);
-    if (count == 0)
-        return summary;
+    if (count == 0) return summary;
     const QString root = ws.mproject.cfg.RootPath.get();
-    if (root.isEmpty() || !QFileInfo(root).isDir())
-        return R::failure(GuideCardUnsavedText());
+    if (root.isEmpty() || !QFileInfo(root).isDir()) return R::failure(GuideCardUnsavedText());
     const QString folder = joinPath(root, QStringLiteral("GuideCard"));
-    if (!QDir().mkpath(folder))
-        return R::failure(QStringLiteral("%1: cannot create the folder").arg(folder));
+    if (!QDir().mkpath(folder)) return R::failure(QStringLiteral("%1: cannot create the folder").arg(folder));
     summary.folder = folder;
 
     const int n = std::clamp(options.count, 1, 5);
@@ -89,9 +84,7 @@ Result<GuideCardSummary> OutputGuideCards(Workspace& ws, const GuideCardOptions&
     const int lineSize = std::clamp(options.lineSize, 1, 10);
 
     if (ws.overviewImage.isNull()) {
-        Result<bool> rendered = RenderOverview(ws, ws.overviewImage, nullptr);
-        if (!rendered)
-            return R::failure(rendered.error());
+        if (Status st = RenderOverview(ws, ws.overviewImage, nullptr); !st) return R::failure(st.error());
     }
     const QImage O = FitBitmapPadded(ws.overviewImage, kOverviewBox, kOverviewBox, kPadColor);
     const TprojectCFG& cfg = ws.mproject.cfg;
@@ -100,7 +93,8 @@ Result<GuideCardSummary> OutputGuideCards(Workspace& ws, const GuideCardOptions&
 
     QImage card(kCardWidth, kCardHeight, QImage::Format_ARGB32_Premultiplied);
     if (card.isNull())
-        return R::failure(QStringLiteral("guide card: cannot make a %1 x %2 pixel card").arg(kCardWidth).arg(kCardHeight));
+        return R::failure(
+            QStringLiteral("guide card: cannot make a %1 x %2 pixel card").arg(kCardWidth).arg(kCardHeight));
     QPen pen(toQColor(options.color));
     pen.setWidthF(lineSize);
 
@@ -113,8 +107,7 @@ Result<GuideCardSummary> OutputGuideCards(Workspace& ws, const GuideCardOptions&
         const std::vector<const TCell*>& cells = holders[static_cast<std::size_t>(i)];
         const int cellCount = static_cast<int>(cells.size());
         const int usecount = lib.items[i].Usecount;
-        if (usecount <= 0 && cellCount == 0)
-            continue;
+        if (usecount <= 0 && cellCount == 0) continue;
 
         Result<QImage> picture = LoadPicture(lib.GetFullName(i));
         if (!picture) {
@@ -135,10 +128,8 @@ Result<GuideCardSummary> OutputGuideCards(Workspace& ws, const GuideCardOptions&
             const int range = usecount > 0 ? usecount : cellCount;
             for (int k = 0; k < n; ++k) {
                 int r = 1 + ws.random().Random(range);
-                if (cellCount == 0)
-                    continue;
-                if (r > cellCount)
-                    r = (r - 1) % cellCount + 1;
+                if (cellCount == 0) continue;
+                if (r > cellCount) r = (r - 1) % cellCount + 1;
                 const TRectF& rect = cells[static_cast<std::size_t>(r - 1)]->CellRect;
                 const QPointF p((double(rect.Left) + rect.Right) / 2, (double(rect.Top) + rect.Bottom) / 2);
                 painter.drawEllipse(p * map.scale + map.origin, radius, radius);

@@ -21,9 +21,9 @@ class Workspace;
 struct Platform;
 
 struct GuideCardOptions {
-    int count = 2;                // circles per card, 1..5
-    int radius = 50;              // card pixels, 20..100
-    int lineSize = 5;             // card pixels, 1..10
+    int count = 2;                  // circles per card, 1..5
+    int radius = 50;                // card pixels, 20..100
+    int lineSize = 5;               // card pixels, 1..10
     TAlphaColor color = 0xFF00FF00; // lime
 };
 

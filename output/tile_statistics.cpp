@@ -34,8 +34,7 @@ std::vector<TileUse> CountTileUse(const TMosaicProject& project, const TTilelib&
         uses[t] = TileUse{t, 0};
     // One pass over the cells gives the same counts as a pass per tile.
     auto add = [&](int id) {
-        if (id >= 0 && id < count)
-            ++uses[static_cast<std::size_t>(id)].count;
+        if (id >= 0 && id < count) ++uses[static_cast<std::size_t>(id)].count;
     };
     const int vcc = std::clamp(project.cfg.Vcc, 0, kGridCountMax);
     const int hcc = std::clamp(project.cfg.Hcc, 0, kGridCountMax);
@@ -54,8 +53,7 @@ void OrderByCount(std::vector<TileUse>& uses)
 {
     for (std::size_t i = 0; i < uses.size(); ++i)
         for (std::size_t j = i; j < uses.size(); ++j)
-            if (uses[i].count < uses[j].count)
-                std::swap(uses[i], uses[j]);
+            if (uses[i].count < uses[j].count) std::swap(uses[i], uses[j]);
 }
 
 QString TileListRow(const TileUse& use, const QString& fileName)
@@ -71,7 +69,8 @@ Status WriteTileStatisticsXlsx(const QString& path, const TMosaicProject& projec
     rows.reserve(uses.size());
     for (const TileUse& u : uses)
         rows.push_back({QVariant(u.tile), QVariant(u.count), QVariant(library.GetFullName(u.tile))});
-    return WriteXlsxSheet(path, {QStringLiteral("Tile ID"), QStringLiteral("Count"), QStringLiteral("File Name")}, rows);
+    return WriteXlsxSheet(path, {QStringLiteral("Tile ID"), QStringLiteral("Count"), QStringLiteral("File Name")},
+                          rows);
 }
 
 QString TileCountPageText(const TileUse& use, const QString& fileName)
@@ -86,8 +85,7 @@ Result<QStringList> SaveTileCountPages(const Workspace& ws, const QString& folde
     const std::vector<TileUse> uses = CountTileUse(ws.mproject, library, /*includeAddon=*/false);
     const int count = static_cast<int>(uses.size());
     QStringList written;
-    if (count == 0)
-        return written;
+    if (count == 0) return written;
 
     const int pages = (count + kRowsPerPage - 1) / kRowsPerPage;
     QImage page(kPageWidth, kRowHeight * std::min(count, kRowsPerPage), QImage::Format_ARGB32_Premultiplied);
@@ -104,8 +102,7 @@ Result<QStringList> SaveTileCountPages(const Workspace& ws, const QString& folde
             painter.setPen(Qt::black);
             for (int j = 0; j < kRowsPerPage; ++j) {
                 const int id = p * kRowsPerPage + j;
-                if (id >= count)
-                    break;
+                if (id >= count) break;
                 SetProgress(progress, id * 100 / count);
                 const QString picturePath = library.GetFullName(id);
                 Result<QImage> picture = LoadPicture(picturePath);
@@ -120,9 +117,9 @@ Result<QStringList> SaveTileCountPages(const Workspace& ws, const QString& folde
                 const QRect band(kTextLeft, kRowHeight * j, kPageWidth - 2 * kTextLeft, kRowHeight);
                 painter.save();
                 painter.setClipRect(band);
-                painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                                 TileCountPageText(uses[static_cast<std::size_t>(id)],
-                                                   library.items[id].FileName.get()));
+                painter.drawText(
+                    band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                    TileCountPageText(uses[static_cast<std::size_t>(id)], library.items[id].FileName.get()));
                 painter.restore();
             }
         }

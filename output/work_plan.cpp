@@ -19,7 +19,10 @@ public:
     void setValue(int) override {}
 };
 
-double safeRatio(double a, double b) { return b > 0 && std::isfinite(a / b) ? a / b : 0.0; }
+double safeRatio(double a, double b)
+{
+    return b > 0 && std::isfinite(a / b) ? a / b : 0.0;
+}
 
 Status ensurePage(QImage& page, int w, int h)
 {
@@ -27,8 +30,7 @@ Status ensurePage(QImage& page, int w, int h)
         page.devicePixelRatio() == 1.0)
         return {};
     QImage made(w, h, QImage::Format_ARGB32_Premultiplied);
-    if (made.isNull())
-        return Failure(QStringLiteral("work plan: cannot make a %1 x %2 pixel page").arg(w).arg(h));
+    if (made.isNull()) return Failure(QStringLiteral("work plan: cannot make a %1 x %2 pixel page").arg(w).arg(h));
     page = std::move(made);
     return {};
 }
@@ -70,7 +72,10 @@ TPoint WorkplanOnePage(const TworkplanCfg& cfg, int X, int Y)
     return TPoint{std::max(0, std::min(cfg.PageCountH - 1, X)), std::max(0, std::min(cfg.PageCountV - 1, Y))};
 }
 
-QString WorkplanPageFileName(int j, int i) { return QStringLiteral("WorkPlan_Page Y%1X%2.jpg").arg(i).arg(j); }
+QString WorkplanPageFileName(int j, int i)
+{
+    return QStringLiteral("WorkPlan_Page Y%1X%2.jpg").arg(i).arg(j);
+}
 
 Status DrawWorkplanPage(Workspace& ws, QImage& page, int j, int i, bool fill, Progress* progress)
 {
@@ -82,8 +87,7 @@ Status DrawWorkplanPage(Workspace& ws, QImage& page, int j, int i, bool fill, Pr
                            .arg(w.PageHeightPx)
                            .arg(w.PageCountH)
                            .arg(w.PageCountV));
-    if (Status st = ensurePage(page, w.PageWidthPx, w.PageHeightPx); !st)
-        return st;
+    if (Status st = ensurePage(page, w.PageWidthPx, w.PageHeightPx); !st) return st;
     page.fill(Qt::white);
     const TRectF range = WorkplanPageRange(w, j, i);
     Canvas canvas(page);
@@ -105,8 +109,7 @@ Result<QStringList> OutputAllWorkplanPages(Workspace& ws, QImage& page, const QS
             if (Status st = DrawWorkplanPage(ws, page, j, i, fill, progress); !st)
                 return Result<QStringList>::failure(st.error());
             const QString path = joinPath(folder, WorkplanPageFileName(j, i));
-            if (Status st = SavePicture(page, path); !st)
-                return Result<QStringList>::failure(st.error());
+            if (Status st = SavePicture(page, path); !st) return Result<QStringList>::failure(st.error());
             written << path;
         }
     return written;
@@ -149,8 +152,7 @@ bool DrawWorkplanGroupPage(Workspace& ws, QImage& page, int j, int k, int idMin,
                                                   settings.pagePx, settings.fontSize, settings.fill, page, bar)
                          : 0.0;
     bar.setValue(0);
-    if (t > 0)
-        return true;
+    if (t > 0) return true;
     page = QImage();
     return false;
 }
@@ -162,9 +164,8 @@ bool DrawWorkplanGroupPreview(Workspace& ws, QImage& page, int j, int k, const W
     return DrawWorkplanGroupPage(ws, page, j, k, 0, count - 1, settings, progress);
 }
 
-Result<QStringList> OutputAllWorkplanGroups(Workspace& ws, QImage& page, const QString& folder,
-                                            const QString& baseName, const WorkplanGroupSettings& settings,
-                                            Progress* progress)
+Result<QStringList> OutputAllWorkplanGroups(Workspace& ws, QImage& page, const QString& folder, const QString& baseName,
+                                            const WorkplanGroupSettings& settings, Progress* progress)
 {
     QStringList written;
     const int count = std::clamp(ws.mtilelib.Count, 0, kTileCountMax);
@@ -180,13 +181,11 @@ Result<QStringList> OutputAllWorkplanGroups(Workspace& ws, QImage& page, const Q
                 if (!DrawWorkplanGroupPage(ws, page, j, k, first, last, settings, progress)) {
                     // A block without extent still gets its page, white like any page
                     // without a cell of the group.
-                    if (Status st = ensurePage(page, box, box); !st)
-                        return Result<QStringList>::failure(st.error());
+                    if (Status st = ensurePage(page, box, box); !st) return Result<QStringList>::failure(st.error());
                     page.fill(Qt::white);
                 }
                 const QString path = joinPath(folder, WorkplanGroupFileName(baseName, j, k, first, last));
-                if (Status st = SavePicture(page, path); !st)
-                    return Result<QStringList>::failure(st.error());
+                if (Status st = SavePicture(page, path); !st) return Result<QStringList>::failure(st.error());
                 written << path;
             }
     }

@@ -60,9 +60,10 @@ QString WorkplanPageFileName(int j, int i);
 // Refused before ws.workplanCfg has been refreshed (no page size).
 Status DrawWorkplanPage(Workspace& ws, QImage& page, int j, int i, bool fill, Progress* progress);
 
-// Draws every page, row by row and in each row column by column, into `page` and writes
-// it to `folder` as WorkplanPageFileName(j, i). Stops at the first failure with its
-// message; the pages written stay. Returns the files written.
+// Draws every page of the current ws.workplanCfg (refreshed by the caller first), row by
+// row and in each row column by column, into `page` and writes it to `folder` as
+// WorkplanPageFileName(j, i). Stops at the first failure with its message; the pages
+// written stay. Returns the files written.
 Result<QStringList> OutputAllWorkplanPages(Workspace& ws, QImage& page, const QString& folder, bool fill,
                                            Progress* progress);
 
@@ -114,6 +115,5 @@ bool DrawWorkplanGroupPreview(Workspace& ws, QImage& page, int j, int k, const W
 // WorkplanGroupFileName(baseName, j, k, first, last). A page without a cell of the group
 // is written white. Stops at the first failure with its message; the pictures written
 // stay. Returns the files written.
-Result<QStringList> OutputAllWorkplanGroups(Workspace& ws, QImage& page, const QString& folder,
-                                            const QString& baseName, const WorkplanGroupSettings& settings,
-                                            Progress* progress);
+Result<QStringList> OutputAllWorkplanGroups(Workspace& ws, QImage& page, const QString& folder, const QString& baseName,
+                                            const WorkplanGroupSettings& settings, Progress* progress);

@@ -25,8 +25,7 @@ std::vector<std::pair<int, int>> ParseRows(const QString& out)
     static const QRegularExpression row(QStringLiteral("^ID:\\s*(\\d+)   Count:\\s*(\\d+)   <File:tile\\d+\\.png>$"));
     for (const QString& line : out.split(QLatin1Char('\n'))) {
         const QRegularExpressionMatch m = row.match(line);
-        if (m.hasMatch())
-            rows.emplace_back(m.captured(1).toInt(), m.captured(2).toInt());
+        if (m.hasMatch()) rows.emplace_back(m.captured(1).toInt(), m.captured(2).toInt());
     }
     return rows;
 }
@@ -59,9 +58,10 @@ protected:
         const QString photoFile = dir.filePath("photo.png");
         ASSERT_TRUE(photo.save(photoFile));
         project = dir.filePath("project");
-        const CliRun r = run({"mosaic", "create", "--photo", photoFile, "--library", library, "--out", project,
-                              "--cols", "12", "--rows", "8", "--tile-width", "10", "--tile-height", "10", "--seed",
-                              "3", "--random-level", "1", "--no-repeat-radius"});
+        const CliRun r = run(
+            {"mosaic", "create", "--photo",        photoFile, "--library",         library, "--out",         project,
+             "--cols", "12",     "--rows",         "8",       "--tile-width",      "10",    "--tile-height", "10",
+             "--seed", "3",      "--random-level", "1",       "--no-repeat-radius"});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     }
     CliRun run(const QStringList& args) { return RunCli(dir.path(), args); }
@@ -150,8 +150,9 @@ TEST_F(AssemblyCommands, EditSetsOneCellSavesTheProjectAndRedrawsThePicture)
     EXPECT_LT(std::abs(qRed(untouched) - qRed(pictureBefore.pixel(5 * 12 + 5, 4 * 12 + 5))), 12);
 
     // Outside the grid, outside the library, and an add-on cell the grid project lacks.
-    for (const QStringList& bad : {QStringList{"--cell", "12,0", "--tile", "1"}, QStringList{"--cell", "0,0", "--tile", "8"},
-                                   QStringList{"--cell", "0,-1", "--tile", "1"}}) {
+    for (const QStringList& bad :
+         {QStringList{"--cell", "12,0", "--tile", "1"}, QStringList{"--cell", "0,0", "--tile", "8"},
+          QStringList{"--cell", "0,-1", "--tile", "1"}}) {
         const CliRun e = run(QStringList{"edit", project} + bad);
         EXPECT_EQ(e.exitCode, 1) << bad.join(' ').toStdString();
         EXPECT_FALSE(e.err.isEmpty());
@@ -223,8 +224,8 @@ TEST_F(AssemblyCommands, GuideCardsGoIntoTheProjectFolder)
         used += count > 0;
     ASSERT_GT(used, 0);
 
-    const CliRun r = run({"guide-cards", project, "--count", "3", "--radius", "40", "--line", "4", "--color", "FF00FF",
-                          "--seed", "5"});
+    const CliRun r = run(
+        {"guide-cards", project, "--count", "3", "--radius", "40", "--line", "4", "--color", "FF00FF", "--seed", "5"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QString folder = QDir(project).absoluteFilePath("GuideCard");
     EXPECT_TRUE(r.out.contains("folder: " + folder)) << r.out.toStdString();

@@ -122,9 +122,12 @@ TEST_F(CellEdit, RefusesCellsOutsideTheLayoutAndTilesOutsideTheLibrary)
         const char* says;
     };
     const Case cases[] = {
-        {"column past the grid", 4, 0, 1, "cell (4, 0)"}, {"row past the grid", 0, 3, 1, "cell (0, 3)"},
-        {"negative column", -1, 0, 1, "cell (-1, 0)"},    {"add-on past the count", 2, -1, 1, "add-on cell 2"},
-        {"row below -1", 0, -2, 1, "cell (0, -2)"},       {"tile -1", 0, 0, -1, "tile -1"},
+        {"column past the grid", 4, 0, 1, "cell (4, 0)"},
+        {"row past the grid", 0, 3, 1, "cell (0, 3)"},
+        {"negative column", -1, 0, 1, "cell (-1, 0)"},
+        {"add-on past the count", 2, -1, 1, "add-on cell 2"},
+        {"row below -1", 0, -2, 1, "cell (0, -2)"},
+        {"tile -1", 0, 0, -1, "tile -1"},
         {"tile at Count", 0, 0, 3, "tile 3"},
     };
     const QImage before = view;

@@ -25,7 +25,10 @@ constexpr TAlphaColor kBlue = 0xFF2020E0;
 constexpr TAlphaColor kRed = 0xFFE02020;
 
 // Clearly the lime of the indicator (at opacity 0.8 over any background).
-bool IsLime(QRgb p) { return qGreen(p) > 170 && qGreen(p) - qRed(p) > 100 && qGreen(p) - qBlue(p) > 100; }
+bool IsLime(QRgb p)
+{
+    return qGreen(p) > 170 && qGreen(p) - qRed(p) > 100 && qGreen(p) - qBlue(p) > 100;
+}
 
 // Answers with the scripted numbers, then with 0.
 class ScriptedRandom final : public RandomSource {
@@ -33,8 +36,7 @@ public:
     int Random(int n) override
     {
         calls.push_back(n);
-        if (script.empty())
-            return 0;
+        if (script.empty()) return 0;
         const int v = script.front();
         script.pop_front();
         return v;
@@ -97,11 +99,10 @@ protected:
     }
     bool circled(const QImage& image, QPointF c, int radius) const
     {
-        const QPointF points[] = {{c.x() + radius, c.y()}, {c.x() - radius, c.y()}, {c.x(), c.y() + radius},
-                                  {c.x(), c.y() - radius}};
+        const QPointF points[] = {
+            {c.x() + radius, c.y()}, {c.x() - radius, c.y()}, {c.x(), c.y() + radius}, {c.x(), c.y() - radius}};
         for (const QPointF& p : points)
-            if (!IsLime(image.pixel(p.toPoint())))
-                return false;
+            if (!IsLime(image.pixel(p.toPoint()))) return false;
         return true;
     }
 
@@ -172,12 +173,13 @@ TEST_F(GuideCards, ThreeUsedTilesOfTenGiveExactlyThreeCards)
     const QImage seven = card(7);
     ASSERT_EQ(seven.size(), QSize(1800, 1200));
     EXPECT_TRUE(Near(PixelAt(seven, 1500, 500), kBlue, 10)) << Hex(PixelAt(seven, 1500, 500)); // the tile
-    EXPECT_TRUE(Near(PixelAt(seven, 1225, 500), 0xFFFFFFFF, 6));                                  // the card
+    EXPECT_TRUE(Near(PixelAt(seven, 1225, 500), 0xFFFFFFFF, 6));                               // the card
     EXPECT_TRUE(Near(PixelAt(seven, 1240, 240), 0xFFFFFFFF, 6));
     EXPECT_TRUE(Near(PixelAt(seven, 600, 60), 0xFFFAFAFA, 6)); // above the landscape overview
     // The overview shows the mosaic where the cells are: tile 7's cell is blue.
     const QPointF c7 = mapped(3, 2);
-    EXPECT_TRUE(Near(PixelAt(seven, int(c7.x()), int(c7.y())), kBlue, 12)) << Hex(PixelAt(seven, int(c7.x()), int(c7.y())));
+    EXPECT_TRUE(Near(PixelAt(seven, int(c7.x()), int(c7.y())), kBlue, 12))
+        << Hex(PixelAt(seven, int(c7.x()), int(c7.y())));
 }
 
 TEST_F(GuideCards, ATileOfOneCellIsAlwaysCircled)
@@ -209,7 +211,8 @@ TEST_F(GuideCards, TheRthCellRowByRowIsCircled)
     ScriptedRandom random;
     random.script = {3};
     ws->setRandom(random);
-    ASSERT_TRUE(OutputGuideCards(*ws, GuideCardOptions{.count = 1, .radius = 30, .lineSize = 6}, nullptr, Platform{}).ok());
+    ASSERT_TRUE(
+        OutputGuideCards(*ws, GuideCardOptions{.count = 1, .radius = 30, .lineSize = 6}, nullptr, Platform{}).ok());
     EXPECT_EQ(random.calls, std::vector<int>{5});
     const QImage two = card(2);
     EXPECT_TRUE(circled(two, mapped(3, 0), 30));

@@ -20,7 +20,10 @@ using namespace final_render_test;
 namespace {
 
 // A distinct, clearly non-white colour per tile.
-TAlphaColor TileColour(int i) { return MakeColor(40 + (i * 37) % 180, 30 + (i * 53) % 160, 20 + (i * 71) % 200, 255); }
+TAlphaColor TileColour(int i)
+{
+    return MakeColor(40 + (i * 37) % 180, 30 + (i * 53) % 160, 20 + (i * 71) % 200, 255);
+}
 
 class TileCountPages : public testing::Test {
 protected:
@@ -53,8 +56,7 @@ int DarkPixels(const QImage& page, const QRect& area)
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (qGray(page.pixel(x, y)) < 128)
-                ++n;
+            if (qGray(page.pixel(x, y)) < 128) ++n;
     return n;
 }
 
@@ -81,8 +83,11 @@ TEST_F(TileCountPages, A120TileLibraryGivesThreePagesTheThirdHolding20Rows)
         const char* name;
         int page, row, tile;
     };
-    const Case cases[] = {{"first row", 0, 0, 0},      {"last row of page 0", 0, 49, 49}, {"page 1", 1, 7, 57},
-                          {"page 2 first", 2, 0, 100}, {"page 2 last", 2, 19, 119}};
+    const Case cases[] = {{"first row", 0, 0, 0},
+                          {"last row of page 0", 0, 49, 49},
+                          {"page 1", 1, 7, 57},
+                          {"page 2 first", 2, 0, 100},
+                          {"page 2 last", 2, 19, 119}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QImage page(out + QStringLiteral("/TileCountList.jpg%1.jpg").arg(c.page));

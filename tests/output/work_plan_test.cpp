@@ -26,8 +26,7 @@ bool RowsWhite(const QImage& image, int y0, int y1)
 {
     for (int y = y0; y <= y1; ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != kWhite)
-                return false;
+            if (image.pixel(x, y) != kWhite) return false;
     return true;
 }
 
@@ -97,7 +96,9 @@ TEST_F(WorkPlan, PageRangesAndTheOnePageChoice)
         const char* name;
         int X, Y, column, row;
     };
-    const Case cases[] = {{"inside", 1, 2, 1, 2}, {"X past the last", 7, 0, 2, 0}, {"Y past the last", 0, 9, 0, 2},
+    const Case cases[] = {{"inside", 1, 2, 1, 2},
+                          {"X past the last", 7, 0, 2, 0},
+                          {"Y past the last", 0, 9, 0, 2},
                           {"negative", -3, -1, 0, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -124,7 +125,8 @@ TEST_F(WorkPlan, NinePagesOf1000DrawTheirRangeInTheTop667Rows)
             // Cell centres show their tile's colour: the first cell of the page.
             const int cx = j * 10, cy = (i * 20 + 2) / 3; // a cell wholly on the page
             const TCell& cell = ws->mproject.Cells[cy][cx];
-            const QPointF at((cell.CellCenterReal.X - j * 100.0) * 10 + 30, (cell.CellCenterReal.Y - i * 200.0 / 3) * 10);
+            const QPointF at((cell.CellCenterReal.X - j * 100.0) * 10 + 30,
+                             (cell.CellCenterReal.Y - i * 200.0 / 3) * 10);
             EXPECT_TRUE(wvtest::Near(page.pixel(at.toPoint()), ws->mtilelib.items[cell.TileID].ColorInfo.ci1.rgb, 3))
                 << std::hex << page.pixel(at.toPoint());
         }
