@@ -55,21 +55,21 @@ void AppContext::createWindows()
     // In the start order, the main window first; the windows of the editing tools and
     // the assembly outputs take their places as they are written.
     if (Form1) return;
-    Form1 = own(new TForm1(*this));                   //  1
-    FnewImglib = own(new TFnewImglib(*this));         //  2
-    fBrowseImglib = own(new TfBrowseImglib(*this));   //  3
-    foverview = own(new Tfoverview(*this));           //  4
-    fSaveProject = own(new TfSaveProject(*this));     //  5
+    Form1 = own(new TForm1(*this));                 //  1
+    FnewImglib = own(new TFnewImglib(*this));       //  2
+    fBrowseImglib = own(new TfBrowseImglib(*this)); //  3
+    foverview = own(new Tfoverview(*this));         //  4
+    fSaveProject = own(new TfSaveProject(*this));   //  5
     //  6 TfCellEditor  7 TfPosCard
     fCellImageEdit = own(new TfCellImageEdit(*this)); //  8
     //  9 Tfrobotcode  10 Tfworkplan  11 TfChangeGrout  12 Tftilepen
-    fprojectInfo = own(new TfprojectInfo(*this));     // 13
-    fabout = own(new Tfabout(*this));                 // 14
-    fstartscreen = own(new Tfstartscreen(*this));     // 15
+    fprojectInfo = own(new TfprojectInfo(*this)); // 13
+    fabout = own(new Tfabout(*this));             // 14
+    fstartscreen = own(new Tfstartscreen(*this)); // 15
     // 16 Tftilecount
     fnewprojectADV = own(new TfnewprojectADV(*this)); // 17
     // 18 Tfworkplan2
-    ftilelibeditor = own(new Tftilelibeditor(*this));      // 19
+    ftilelibeditor = own(new Tftilelibeditor(*this));       // 19
     fColorRangeViewer = own(new TfColorRangeViewer(*this)); // 20
     funzipper = own(new Tfunzipper(*this));                 // 21
 

@@ -21,8 +21,7 @@ private:
 };
 
 Tfunzipper::Tfunzipper(AppContext& app)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_app(app)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_app(app)
 {
     setObjectName(QStringLiteral("funzipper"));
     setWindowTitle(QStringLiteral("Package Extract"));
@@ -49,7 +48,7 @@ void Tfunzipper::showPackage(const QString& caption)
 {
     m_file->setText(caption);
     QWidget* owner = m_app.fstartscreen && m_app.fstartscreen->isVisible() ? static_cast<QWidget*>(m_app.fstartscreen)
-                                                                            : static_cast<QWidget*>(m_app.Form1);
+                                                                           : static_cast<QWidget*>(m_app.Form1);
     CentreWindow(this, owner);
     show();
     raise();

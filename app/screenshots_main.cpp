@@ -134,8 +134,8 @@ int main(int argc, char** argv)
     typeInto(np->findChild<QSpinBox*>(QStringLiteral("sbhcc")), 40);
     typeInto(np->findChild<QSpinBox*>(QStringLiteral("sbvcc")), 30);
     auto* tabs = np->findChild<QTabWidget*>(QStringLiteral("TabControl1"));
-    const char* const pages[] = {"new_project_main_image", "new_project_photo_lib", "new_project_size_pattern",
-                                 "new_project_crop", "new_project_cell_preview", "new_project_render_option",
+    const char* const pages[] = {"new_project_main_image", "new_project_photo_lib",    "new_project_size_pattern",
+                                 "new_project_crop",       "new_project_cell_preview", "new_project_render_option",
                                  "new_project_priority"};
     for (int i = 0; i < 7; ++i) {
         if (i == 4) np->PreviewPipeline(0);

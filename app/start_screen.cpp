@@ -19,7 +19,8 @@ namespace {
 QColor mix(const QColor& a, const QColor& b, double t)
 {
     t = std::clamp(t, 0.0, 1.0);
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
                             float(a.blueF() + (b.blueF() - a.blueF()) * t));
 }
 
@@ -30,8 +31,10 @@ QColor dusk(double u, double v)
     QColor c = v < horizon ? mix(QColor(28, 40, 110), QColor(250, 150, 70), std::pow(v / horizon, 1.6))
                            : mix(QColor(60, 50, 90), QColor(20, 24, 40), (v - horizon) / (1 - horizon));
     const double sun = std::hypot((u - 0.68) * 1.33, v - 0.50);
-    if (sun < 0.11) c = mix(QColor(255, 236, 140), QColor(255, 190, 80), sun / 0.11);
-    else if (sun < 0.2 && v < horizon) c = mix(c, QColor(255, 210, 120), (0.2 - sun) / 0.09 * 0.6);
+    if (sun < 0.11)
+        c = mix(QColor(255, 236, 140), QColor(255, 190, 80), sun / 0.11);
+    else if (sun < 0.2 && v < horizon)
+        c = mix(c, QColor(255, 210, 120), (0.2 - sun) / 0.09 * 0.6);
     const double ridge = 0.58 + 0.06 * std::sin(u * 7.0 + 1.3) + 0.03 * std::sin(u * 19.0);
     if (v > ridge) c = mix(QColor(70, 48, 96), QColor(40, 30, 64), (v - ridge) * 4);
     const double hill = 0.78 + 0.05 * std::sin(u * 4.0 + 0.4) + 0.02 * std::sin(u * 13.0 + 2.0);

@@ -40,7 +40,8 @@ QString ToQtFilter(const QString& filter)
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2)
         // Several masks of one entry are separated by ";" here and by spaces in Qt.
-        out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' ')));
+        out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(),
+                                             parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' ')));
     return out.join(QStringLiteral(";;"));
 }
 

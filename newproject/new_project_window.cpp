@@ -414,8 +414,8 @@ QWidget* TfnewprojectADV::buildOptionsPage()
 
     auto* search = named(new QGroupBox(QStringLiteral("Searching Algorithm"), page), "gb_search");
     search->setGeometry(8, 140, 300, 132);
-    m_scanline = named(new QRadioButton(QStringLiteral("ScanLine, Top to Bottom, Left to Right"), search),
-                       "rb_search_scanline");
+    m_scanline =
+        named(new QRadioButton(QStringLiteral("ScanLine, Top to Bottom, Left to Right"), search), "rb_search_scanline");
     m_scanline->setGeometry(10, 22, 286, 22);
     m_randomStart = named(new QRadioButton(QStringLiteral("Start at Random Position"), search), "rb_search_random");
     m_randomStart->setGeometry(10, 46, 286, 22);
@@ -498,8 +498,7 @@ QWidget* TfnewprojectADV::buildOptionsPage()
 QWidget* TfnewprojectADV::buildPriorityPage()
 {
     auto* page = named(new QWidget, "TabItem_priority");
-    static const char* const names[4] = {"SpeedButton_lv0", "SpeedButton_lv1", "SpeedButton_lv2",
-                                         "SpeedButton_nofill"};
+    static const char* const names[4] = {"SpeedButton_lv0", "SpeedButton_lv1", "SpeedButton_lv2", "SpeedButton_nofill"};
     const QString captions[4] = {QStringLiteral("Lv0 High"), QStringLiteral("Lv1 Normal"), QStringLiteral("Lv2 Low"),
                                  QStringLiteral("Do Not Fill Me!")};
     auto* group = new QButtonGroup(page);
@@ -558,7 +557,8 @@ void TfnewprojectADV::connectEvents()
     connect(m_unit, &QComboBox::currentIndexChanged, this, &TfnewprojectADV::onSizeFieldChanged);
     connect(m_tabPattern, &QTabWidget::tabBarClicked, this, [this](int) {
         // The page is current only after the click; the size update follows it.
-        QMetaObject::invokeMethod(this, [this] { onSizeFieldChanged(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { onSizeFieldChanged(); }, Qt::QueuedConnection);
     });
     connect(m_tabPattern, &QTabWidget::currentChanged, this, &TfnewprojectADV::onSizeFieldChanged);
     for (QDoubleSpinBox* s : {m_cellWd, m_cellHt, m_enhance})
@@ -798,9 +798,9 @@ void TfnewprojectADV::CreateMosaicClick()
 
 void TfnewprojectADV::pickMainImage()
 {
-    const QString file = m_app.dialogs().getOpenFileName(
-        this, QStringLiteral("Open"), QString(),
-        ToQtFilter(QStringLiteral("supported picture files|*.jpg;*.jpeg;*.bmp;*.png")));
+    const QString file =
+        m_app.dialogs().getOpenFileName(this, QStringLiteral("Open"), QString(),
+                                        ToQtFilter(QStringLiteral("supported picture files|*.jpg;*.jpeg;*.bmp;*.png")));
     if (!file.isEmpty()) LoadMainImage(file);
 }
 
@@ -835,7 +835,8 @@ void TfnewprojectADV::afterMainImageLoaded()
     shown.setDevicePixelRatio(ws().screenScale);
     m_cropView->setPicture(shown);
     m_mainImageOV->setPicture(shown);
-    m_miSize->setText(QStringLiteral("File Size %1x%2 pixels").arg(ws().mainImage.width()).arg(ws().mainImage.height()));
+    m_miSize->setText(
+        QStringLiteral("File Size %1x%2 pixels").arg(ws().mainImage.width()).arg(ws().mainImage.height()));
     AutoCropRect();
     ShowCropOverlay();
 }
@@ -850,8 +851,7 @@ void TfnewprojectADV::ShowCropOverlay()
     if (ws().zoomedImage.isNull()) return;
     const QPointF origin = m_cropView->pos();
     const TRectF& r = m_crop.cropRect;
-    const QRect overlay =
-        QRectF(origin + QPointF(r.Left, r.Top), QSizeF(r.Right - r.Left, r.Bottom - r.Top)).toRect();
+    const QRect overlay = QRectF(origin + QPointF(r.Left, r.Top), QSizeF(r.Right - r.Left, r.Bottom - r.Top)).toRect();
     m_cropRectOverlay->setGeometry(overlay);
     m_cropRectOverlay->show();
     m_cropRectOverlay->raise();
@@ -948,8 +948,8 @@ void TfnewprojectADV::previewPage()
 
 void TfnewprojectADV::onCellPreviewClicked()
 {
-    const Status st = Draw_MosaicToView(ws(), cellPreviewDrawMode, m_cellPreviewImage,
-                                        ws().mproject.cfg.CellPlanScale, nullptr);
+    const Status st =
+        Draw_MosaicToView(ws(), cellPreviewDrawMode, m_cellPreviewImage, ws().mproject.cfg.CellPlanScale, nullptr);
     m_cellPreview->setPicture(m_cellPreviewImage);
     if (!st) showError(st.error());
 }

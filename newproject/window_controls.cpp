@@ -97,8 +97,8 @@ void ColorPickerButton::setColor(QRgb argb)
 
 void ColorPickerButton::pick()
 {
-    const QColor chosen = QColorDialog::getColor(QColor::fromRgba(m_color), this, QString(),
-                                                 QColorDialog::ShowAlphaChannel);
+    const QColor chosen =
+        QColorDialog::getColor(QColor::fromRgba(m_color), this, QString(), QColorDialog::ShowAlphaChannel);
     if (chosen.isValid()) setColor(chosen.rgba());
 }
 

@@ -6,12 +6,12 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
-#include <QImage>
 #include <QUrl>
 
 namespace {
@@ -60,8 +60,7 @@ private:
 Status WriteManualPdf(const QString& markdownPath, const QString& pdfPath, const QStringList& pictureFolders)
 {
     auto text = readWholeFile(markdownPath, 16 << 20);
-    if (!text)
-        return Failure(text.error());
+    if (!text) return Failure(text.error());
 
     QByteArray pdf;
     {

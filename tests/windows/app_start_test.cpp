@@ -88,8 +88,10 @@ private slots:
             QWidget* window;
             const char* caption;
         };
-        const Case cases[] = {{a.fSaveProject, "Save Mosaic Project"}, {a.fprojectInfo, "Project Info"},
-                              {a.fstartscreen, "Quillary"},           {a.fnewprojectADV, "Create Mosaic Project"},
+        const Case cases[] = {{a.fSaveProject, "Save Mosaic Project"},
+                              {a.fprojectInfo, "Project Info"},
+                              {a.fstartscreen, "Quillary"},
+                              {a.fnewprojectADV, "Create Mosaic Project"},
                               {a.funzipper, "Package Extract"}};
         for (const Case& c : cases) {
             QVERIFY2(c.window, c.caption);

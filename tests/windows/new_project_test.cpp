@@ -51,7 +51,7 @@ QString Fixed2(double v)
 std::vector<LibraryFixtureTile> NineTiles()
 {
     const TAlphaColor colours[9] = {kFixtureRed, kFixtureGreen, kFixtureBlue, 0xFFFFFF00, 0xFF00FFFF,
-                                    0xFFFF00FF, 0xFF808080, 0xFFFF8000, 0xFF004080};
+                                    0xFFFF00FF,  0xFF808080,    0xFFFF8000,   0xFF004080};
     std::vector<LibraryFixtureTile> tiles;
     for (int i = 0; i < 9; ++i)
         tiles.push_back({QString("tile%1.png").arg(i), colours[i], {}});
@@ -170,8 +170,8 @@ private slots:
             captions << tabs->tabText(i);
             visible << tabs->isTabVisible(i);
         }
-        QCOMPARE(captions, (QStringList{"Main Image", "Photo Lib", "Size and Pattern", "Mainimage Crop",
-                                        "Cell Preview", "Render Option", "Priority"}));
+        QCOMPARE(captions, (QStringList{"Main Image", "Photo Lib", "Size and Pattern", "Mainimage Crop", "Cell Preview",
+                                        "Render Option", "Priority"}));
         QCOMPARE(visible, (QList<bool>{true, true, true, true, true, true, false}));
         auto* pattern = win.c<QTabWidget>("TabPattern");
         QCOMPARE(pattern->tabText(0), QString("Grid"));
@@ -189,15 +189,24 @@ private slots:
             const char* name;
             double min, max, value;
         };
-        const Spin spins[] = {{"sbhcc", 5, 100, 48},         {"sbvcc", 5, 100, 48},
-                              {"SpinBox_horzGap", 0, 100, 2}, {"SpinBox_vertgap", 0, 100, 2},
-                              {"E_MosaicPPI", 50, 300, 100},  {"sbcellwd_px", 0.1, 200, 60},
-                              {"sbcellht_px", 0.1, 200, 60},  {"sb_circleCount", 10, 60, 20},
-                              {"sb_rstart", 0, 10000, 100},   {"sb_rinc", 0, 10000, 64},
-                              {"sb_cellSpace", 0, 10000, 64}, {"sb_commonDivisor", 1, 100, 3},
-                              {"sb_rotateStart", 0, 360, 0},  {"sb_rotatestep", 0, 360, 0},
-                              {"SpinBox_RepeatMax", 1, 100000, 50}, {"SpinBox_repeatRadius", 0, 100, 1},
-                              {"SpinBox_repeatMin", 1, 100000, 1},  {"SpinBox_enhance", 1, 2, 1}};
+        const Spin spins[] = {{"sbhcc", 5, 100, 48},
+                              {"sbvcc", 5, 100, 48},
+                              {"SpinBox_horzGap", 0, 100, 2},
+                              {"SpinBox_vertgap", 0, 100, 2},
+                              {"E_MosaicPPI", 50, 300, 100},
+                              {"sbcellwd_px", 0.1, 200, 60},
+                              {"sbcellht_px", 0.1, 200, 60},
+                              {"sb_circleCount", 10, 60, 20},
+                              {"sb_rstart", 0, 10000, 100},
+                              {"sb_rinc", 0, 10000, 64},
+                              {"sb_cellSpace", 0, 10000, 64},
+                              {"sb_commonDivisor", 1, 100, 3},
+                              {"sb_rotateStart", 0, 360, 0},
+                              {"sb_rotatestep", 0, 360, 0},
+                              {"SpinBox_RepeatMax", 1, 100000, 50},
+                              {"SpinBox_repeatRadius", 0, 100, 1},
+                              {"SpinBox_repeatMin", 1, 100000, 1},
+                              {"SpinBox_enhance", 1, 2, 1}};
         for (const Spin& s : spins) {
             QWidget* field = win.c(s.name);
             QVERIFY2(field, s.name);
@@ -275,14 +284,13 @@ private slots:
         QCOMPARE(win.c<QListWidget>("lbPatterns")->item(0)->text(), QString("10_Rectangle.pat"));
         const QStringList lines = win.memo().split('\n');
         const QString d = QString(QLocale().decimalPoint());
-        const QStringList expected{
-            "Tile Size " + Fixed2(60) + " x " + Fixed2(60) + "pixel",
-            "Gap Size " + Fixed2(2) + " x " + Fixed2(2) + "pixel",
-            "Tile Count 2304",
-            "Mosaic Size " + Fixed2(2974) + " x " + Fixed2(2974) + "pixel",
-            "-------",
-            "Full Image Size 2974 x 2974Pixels",
-            "Max Pixel Size is limited to 8192; // According DirectX 10 specification. "};
+        const QStringList expected{"Tile Size " + Fixed2(60) + " x " + Fixed2(60) + "pixel",
+                                   "Gap Size " + Fixed2(2) + " x " + Fixed2(2) + "pixel",
+                                   "Tile Count 2304",
+                                   "Mosaic Size " + Fixed2(2974) + " x " + Fixed2(2974) + "pixel",
+                                   "-------",
+                                   "Full Image Size 2974 x 2974Pixels",
+                                   "Max Pixel Size is limited to 8192; // According DirectX 10 specification. "};
         QCOMPARE(lines, expected);
         QCOMPARE(lines[0], "Tile Size 60" + d + "00 x 60" + d + "00pixel");
         QCOMPARE(win.label("lb_mosaicSize"), QString("Mosaic Size 8000 x 8000pixel"));
@@ -427,7 +435,8 @@ private slots:
         QCOMPARE(p.Cells[0][1].CellRectReal.Right, 62.0f);
         QVERIFY(p.Rendered);
         QVERIFY(win.everyCellHasATile());
-        QVERIFY(QRegularExpression("^ReadColor\\d+  Render\\d+  Draw\\d+$").match(win.label("Label_timecost2")).hasMatch());
+        QVERIFY(
+            QRegularExpression("^ReadColor\\d+  Render\\d+  Draw\\d+$").match(win.label("Label_timecost2")).hasMatch());
         QCOMPARE(win.t.shell.beeps, 1);
         // The main window shows the new mosaic: 8 x 30 + 7 x 2 by 8 x 60 + 7 x 2.
         const QImage& mosaic = win.t.app().Form1->Image1();

@@ -99,8 +99,7 @@ private slots:
         Saving s;
         s.open();
         QTest::keyClick(s.name(), Qt::Key_End);
-        QCOMPARE(s.folder()->text(),
-                 QDir(s.ws().folders.projectsFolder).filePath("New Mosaic Project2020-2-5-9-7-3"));
+        QCOMPARE(s.folder()->text(), QDir(s.ws().folders.projectsFolder).filePath("New Mosaic Project2020-2-5-9-7-3"));
         s.t.clock.time = QDateTime(QDate(2021, 11, 30), QTime(23, 59, 0));
         QTest::keyClicks(s.name(), "s");
         QCOMPARE(s.folder()->text(),
