@@ -149,7 +149,7 @@ QString WriteSmallContentRoot(const QString& root, const QString& scratch)
 
     const QString patterns = QDir(scratch).filePath(QStringLiteral("content-patterns"));
     QList<ZipSource> pack;
-    for (const QString name : {QStringLiteral("10_Rectangle.pat"), QStringLiteral("20_Ellipse.pat")}) {
+    for (const QString& name : {QStringLiteral("10_Rectangle.pat"), QStringLiteral("20_Ellipse.pat")}) {
         if (!InstallBuiltinPattern(patterns, name)) return name + QStringLiteral(": cannot write the pattern");
         pack << ZipSource::fromFile(name + QStringLiteral(".jpg"),
                                     QDir(patterns).filePath(name + QStringLiteral(".jpg")))
