@@ -8,6 +8,11 @@
 #include "library_windows/new_library_window.h"
 #include "library_windows/tile_crop_editor.h"
 #include "library_windows/tile_library_editor.h"
+#include "tools/grout_color_window.h"
+#include "tools/tile_pen_window.h"
+#include "tools/tile_picker_window.h"
+#include "tools/tile_statistics_window.h"
+#include "tools/tool_windows.h"
 
 AppContext::AppContext(AppOptions options) : m_options(std::move(options))
 {
@@ -55,8 +60,13 @@ void AppContext::createWindows()
     FnewImglib = own(new TFnewImglib(*this));
     fBrowseImglib = own(new TfBrowseImglib(*this));
     foverview = own(new Tfoverview(*this));
+    fCellEditor = own(new TfCellEditor(*this));
     fCellImageEdit = own(new TfCellImageEdit(*this));
+    fChangeGrout = own(new TfChangeGrout(*this));
+    ftilepen = own(new Tftilepen(*this));
     fabout = own(new Tfabout(*this));
+    ftilecount = own(new Tftilecount(*this));
     ftilelibeditor = own(new Tftilelibeditor(*this));
     fColorRangeViewer = own(new TfColorRangeViewer(*this));
+    ConnectToolWindows(*this);
 }
