@@ -84,10 +84,11 @@ TfCellEditor::TfCellEditor(AppContext& app)
     m_matchGroup->setObjectName(QStringLiteral("GroupBox2"));
     m_matchGroup->setGeometry(162, 12, 553, 257);
 
-    // Sized from the window's own display scale, as the main image's bitmap is.
+    // Sized from the window's own display scale, as the main image's bitmap is; straight
+    // alpha keeps the translucent clearing colour exact.
     const qreal scale = devicePixelRatioF();
     m_candidates = QImage(static_cast<int>(kVisibleStripWidth * scale), static_cast<int>(kPickerCardHeight * scale),
-                          QImage::Format_ARGB32_Premultiplied);
+                          QImage::Format_ARGB32);
     m_candidates.fill(QColor::fromRgba(kCandidateBackground));
     m_candidates.setDevicePixelRatio(scale);
     m_candidateImage = new CandidateImage(
