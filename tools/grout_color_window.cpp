@@ -68,7 +68,8 @@ void TfChangeGrout::ApplyClick()
     ws.moptions.BgMainImage = 0;
     TForm1* form = m_app.Form1;
     if (!form) return;
-    const Status st = Draw_MosaicToView(ws, kDrawFinal, form->Image1(), ws.mproject.cfg.PreviewScale, form->mainProgress());
+    const Status st =
+        Draw_MosaicToView(ws, kDrawFinal, form->Image1(), ws.mproject.cfg.PreviewScale, form->mainProgress());
     form->ShowMosaicImage();
     if (!st) m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);
 }

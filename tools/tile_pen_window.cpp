@@ -40,7 +40,8 @@ Tftilepen::Tftilepen(AppContext& app)
     close->setObjectName(QStringLiteral("bt_close"));
     close->setGeometry(144, 428, 89, 28);
 
-    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { PenItemClick(m_list->row(item)); });
+    connect(m_list, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { PenItemClick(m_list->row(item)); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 }
 

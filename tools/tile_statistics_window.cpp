@@ -101,7 +101,8 @@ void Tftilecount::FillList()
             m_app.message(MessageKind::Error, thumb.error(), MessageButtons::OK);
             break;
         }
-        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(*thumb)), TileListRow(use, TilePictureName(lib, use.tile)));
+        auto* item =
+            new QListWidgetItem(QIcon(QPixmap::fromImage(*thumb)), TileListRow(use, TilePictureName(lib, use.tile)));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(lib.ItemEnable[use.tile] ? Qt::Checked : Qt::Unchecked);
         m_list->addItem(item);
@@ -139,9 +140,9 @@ void Tftilecount::SaveClick()
 {
     AppContext::LongCommand command(m_app);
     if (command.refused()) return;
-    const QString file = m_app.dialogs().getSaveFileName(this, QStringLiteral("Save Tile Count List"),
-                                                         QStringLiteral("TileCountList"),
-                                                         ToQtFilter(QStringLiteral("*.jpg|*.jpg")), QStringLiteral("jpg"));
+    const QString file =
+        m_app.dialogs().getSaveFileName(this, QStringLiteral("Save Tile Count List"), QStringLiteral("TileCountList"),
+                                        ToQtFilter(QStringLiteral("*.jpg|*.jpg")), QStringLiteral("jpg"));
     if (file.isEmpty()) return;
     const QFileInfo chosen(file);
     TForm1* form = m_app.Form1;
@@ -157,9 +158,9 @@ void Tftilecount::ExportClick()
     const Workspace& w = ws();
     const QString root = w.mproject.cfg.RootPath.get();
     const QString folder = !root.isEmpty() && QFileInfo(root).isDir() ? root : w.folders.projectsFolder;
-    const QString file = m_app.dialogs().getSaveFileName(this, QStringLiteral("Export Excel"),
-                                                         QDir(folder).filePath(QStringLiteral("TileStatistics.xlsx")),
-                                                         QStringLiteral("Excel workbook (*.xlsx)"), QStringLiteral("xlsx"));
+    const QString file = m_app.dialogs().getSaveFileName(
+        this, QStringLiteral("Export Excel"), QDir(folder).filePath(QStringLiteral("TileStatistics.xlsx")),
+        QStringLiteral("Excel workbook (*.xlsx)"), QStringLiteral("xlsx"));
     if (file.isEmpty()) return;
     if (Status st = WriteTileStatisticsXlsx(file, w.mproject, w.mtilelib); !st) {
         m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);

@@ -133,9 +133,9 @@ private slots:
         r.ws().mtilelib.ItemEnable[1] = 0;
         QVERIFY(ClickButton(r.form(), "bt_tilestat"));
         QVERIFY(r.window()->isVisible());
-        QCOMPARE(r.rows(), (QStringList{"ID:   0   Count:     6   <File:t0.png>",
-                                        "ID:   1   Count:     5   <File:t1.png>",
-                                        "ID:   2   Count:     5   <File:t2.png>"}));
+        QCOMPARE(r.rows(),
+                 (QStringList{"ID:   0   Count:     6   <File:t0.png>", "ID:   1   Count:     5   <File:t1.png>",
+                              "ID:   2   Count:     5   <File:t2.png>"}));
         QCOMPARE(r.list()->item(0)->checkState(), Qt::Checked);
         QCOMPARE(r.list()->item(1)->checkState(), Qt::Unchecked);
         QCOMPARE(r.list()->item(2)->checkState(), Qt::Checked);
@@ -205,9 +205,9 @@ private slots:
         for (int i = 0; i < 7; ++i)
             p.AddonTiles[i].TileID = i % 3;
         QVERIFY(ClickButton(r.form(), "bt_tilestat"));
-        QCOMPARE(r.rows(), (QStringList{"ID:   0   Count:     3   <File:t0.png>",
-                                        "ID:   1   Count:     2   <File:t1.png>",
-                                        "ID:   2   Count:     2   <File:t2.png>"}));
+        QCOMPARE(r.rows(),
+                 (QStringList{"ID:   0   Count:     3   <File:t0.png>", "ID:   1   Count:     2   <File:t1.png>",
+                              "ID:   2   Count:     2   <File:t2.png>"}));
 
         // The pages count grid cells only: they are the pages of a mosaic without tiles.
         QVERIFY(QDir().mkpath(r.docs("out")));
@@ -228,7 +228,8 @@ private slots:
         const QString sheet = Unzip(r.docs("out/circle.xlsx"), "xl/worksheets/sheet1.xml");
         for (const char* cell : {"<c r=\"B2\"><v>0</v></c>", "<c r=\"B3\"><v>0</v></c>", "<c r=\"B4\"><v>0</v></c>"})
             QVERIFY2(sheet.contains(cell), qPrintable(sheet));
-        QVERIFY2(r.t.messages.texts() == QStringList{"Open the workbook now?"}, qPrintable(r.t.messages.texts().join("; ")));
+        QVERIFY2(r.t.messages.texts() == QStringList{"Open the workbook now?"},
+                 qPrintable(r.t.messages.texts().join("; ")));
     }
 
     void saveWritesPagesOf50RowsInTileOrder()
@@ -385,9 +386,9 @@ private slots:
         QCOMPARE(given, r.form()->mainProgress());
         QCOMPARE(enabledAtRender, (QList<int>{1, 1, 0}));
         // Filled again, still by count.
-        QCOMPARE(r.rows(), (QStringList{"ID:   1   Count:    10   <File:t1.png>",
-                                        "ID:   0   Count:     6   <File:t0.png>",
-                                        "ID:   2   Count:     0   <File:t2.png>"}));
+        QCOMPARE(r.rows(),
+                 (QStringList{"ID:   1   Count:    10   <File:t1.png>", "ID:   0   Count:     6   <File:t0.png>",
+                              "ID:   2   Count:     0   <File:t2.png>"}));
         QCOMPARE(r.list()->item(2)->checkState(), Qt::Unchecked);
         QVERIFY(r.t.messages.shown.isEmpty());
 

@@ -234,7 +234,8 @@ private slots:
 
         const QImage& strip = r.picker()->strip();
         for (int i : {0, 45, 49})
-            QVERIFY2(Near(CardPicture(strip, i), ToolTileColour(list.Tiles[i].tileid), 1), qPrintable(QString::number(i)));
+            QVERIFY2(Near(CardPicture(strip, i), ToolTileColour(list.Tiles[i].tileid), 1),
+                     qPrintable(QString::number(i)));
 
         r.scrollBar()->setFocus();
         QTest::keyClick(r.scrollBar(), Qt::Key_End);
@@ -243,8 +244,9 @@ private slots:
         const QImage& shown = r.picker()->candidateBitmap();
         for (int j = 0; j < 4; ++j) {
             const QRgb expected = ToolTileColour(list.Tiles[46 + j].tileid);
-            QVERIFY2(Near(CardPicture(shown, j), expected, 1),
-                     qPrintable(QString("card %1: %2 vs %3").arg(46 + j).arg(Hex(CardPicture(shown, j)), Hex(expected))));
+            QVERIFY2(
+                Near(CardPicture(shown, j), expected, 1),
+                qPrintable(QString("card %1: %2 vs %3").arg(46 + j).arg(Hex(CardPicture(shown, j)), Hex(expected))));
             // The strip's window (v, 0, v + 512, 192) stretched over 196 rows: row 60 of
             // the image shows row 60 * 192 / 196 of the strip, the swatch row 170 its row
             // 166.

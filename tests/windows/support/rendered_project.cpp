@@ -62,10 +62,9 @@ QString MakeRenderedProject(AppContext& app, const QString& folder, const Render
     ws.moptions.BgMainImage = o.bgMainImage ? 1 : 0;
     ws.moptions.AlphaBlend = 0.05; // both adjustments off: tiles keep their colours
     ws.moptions.ColorAdjust = 0.05;
-    ws.fullSizeImage =
-        SolidPicture(std::max(1, static_cast<int>(cfg.WidthPx / 2)), std::max(1, static_cast<int>(cfg.HeightPx / 2)),
-                     o.mainImage)
-            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ws.fullSizeImage = SolidPicture(std::max(1, static_cast<int>(cfg.WidthPx / 2)),
+                                    std::max(1, static_cast<int>(cfg.HeightPx / 2)), o.mainImage)
+                           .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ws.mainImageScale = ws.fullSizeImage.width() / cfg.WidthPx;
 
     TimgColorInfo measured{};
