@@ -14,6 +14,11 @@
 #include "library_windows/tile_crop_editor.h"
 #include "library_windows/tile_library_editor.h"
 #include "newproject/new_project_window.h"
+#include "tools/grout_color_window.h"
+#include "tools/tile_pen_window.h"
+#include "tools/tile_picker_window.h"
+#include "tools/tile_statistics_window.h"
+#include "tools/tool_windows.h"
 
 #include <memory>
 
@@ -60,13 +65,16 @@ void AppContext::createWindows()
     fBrowseImglib = own(new TfBrowseImglib(*this)); //  3
     foverview = own(new Tfoverview(*this));         //  4
     fSaveProject = own(new TfSaveProject(*this));   //  5
-    //  6 TfCellEditor  7 TfPosCard
+    fCellEditor = own(new TfCellEditor(*this));     //  6
+    //  7 TfPosCard
     fCellImageEdit = own(new TfCellImageEdit(*this)); //  8
-    //  9 Tfrobotcode  10 Tfworkplan  11 TfChangeGrout  12 Tftilepen
-    fprojectInfo = own(new TfprojectInfo(*this)); // 13
-    fabout = own(new Tfabout(*this));             // 14
-    fstartscreen = own(new Tfstartscreen(*this)); // 15
-    // 16 Tftilecount
+    //  9 Tfrobotcode  10 Tfworkplan
+    fChangeGrout = own(new TfChangeGrout(*this));   // 11
+    ftilepen = own(new Tftilepen(*this));           // 12
+    fprojectInfo = own(new TfprojectInfo(*this));   // 13
+    fabout = own(new Tfabout(*this));               // 14
+    fstartscreen = own(new Tfstartscreen(*this));   // 15
+    ftilecount = own(new Tftilecount(*this));       // 16
     fnewprojectADV = own(new TfnewprojectADV(*this)); // 17
     // 18 Tfworkplan2
     ftilelibeditor = own(new Tftilelibeditor(*this));       // 19
@@ -82,8 +90,14 @@ void AppContext::createWindows()
     commands.showSaveProject = [this] { fSaveProject->showOver(Form1); };
     commands.showProjectInfo = [this] { fprojectInfo->showOver(Form1); };
     commands.refreshLibraryLists = [this] { fnewprojectADV->RefreshLibraryLists(); };
+    // The statistics window renders again with the new-project window's settings; that
+    // window reports its own errors and keeps the enable flags the statistics set.
+    commands.renderMosaic = [this](Progress* progress) {
+        return fnewprojectADV->CreateMosaic(progress) ? Status{} : Failure(QString());
+    };
     if (m_options.runFirstShowSteps) {
         auto flags = std::make_shared<FirstShowFlags>();
         commands.mainWindowShown = [this, flags] { RunFirstShowSteps(*this, *flags); };
     }
+    ConnectToolWindows(*this);
 }
