@@ -14,6 +14,7 @@
 #include "library_windows/tile_crop_editor.h"
 #include "library_windows/tile_library_editor.h"
 #include "newproject/new_project_window.h"
+#include "render/mosaic_workflow.h"
 #include "tools/grout_color_window.h"
 #include "tools/tile_pen_window.h"
 #include "tools/tile_picker_window.h"
@@ -90,10 +91,15 @@ void AppContext::createWindows()
     commands.showSaveProject = [this] { fSaveProject->showOver(Form1); };
     commands.showProjectInfo = [this] { fprojectInfo->showOver(Form1); };
     commands.refreshLibraryLists = [this] { fnewprojectADV->RefreshLibraryLists(); };
-    // The statistics window renders again with the new-project window's settings; that
-    // window reports its own errors and keeps the enable flags the statistics set.
+    // The statistics window renders the current project again with its own layout and
+    // options (an opened project has no photo for the new-project window to crop).
     commands.renderMosaic = [this](Progress* progress) {
-        return fnewprojectADV->CreateMosaic(progress) ? Status{} : Failure(QString());
+        LongCommand busy(*this);
+        if (busy.refused())
+            return Failure(QString());
+        Status st = RenderMosaicAgain(ws(), Form1->Image1(), progress);
+        Form1->ShowMosaicImage();
+        return st;
     };
     if (m_options.runFirstShowSteps) {
         auto flags = std::make_shared<FirstShowFlags>();

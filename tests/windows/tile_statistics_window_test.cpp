@@ -343,10 +343,35 @@ private slots:
         QCOMPARE(r.t.shell.opened.size(), 1);
     }
 
+    void renderMosaicSearchesTheOpenProjectAgainWithoutTheUncheckedTile()
+    {
+        Running r;
+        QVERIFY(r.build());
+        QVERIFY(ClickButton(r.form(), "bt_tilestat"));
+        r.toggleRow(0); // tile 0 off
+        const QImage before = r.form()->Image1().copy();
+        QVERIFY(ClickButton(r.window(), "bt_rendermosaic"));
+        QVERIFY(r.t.messages.shown.isEmpty());
+        QVERIFY(r.ws().mproject.Rendered);
+        QCOMPARE(r.ws().mtilelib.ItemEnable[0], std::uint8_t(0));
+        const TMosaicProject& p = r.ws().mproject;
+        int filled = 0;
+        for (int y = 0; y < p.cfg.Vcc; ++y)
+            for (int x = 0; x < p.cfg.Hcc; ++x) {
+                QVERIFY(p.Cells[y][x].TileID != 0);
+                filled += p.Cells[y][x].TileID >= 0;
+            }
+        QVERIFY(filled > 0);
+        QCOMPARE(r.ws().mtilelib.items[0].Usecount, 0);
+        QVERIFY(r.form()->Image1() != before);
+        QCOMPARE(r.list()->item(0)->checkState(), Qt::Unchecked);
+    }
+
     void renderMosaicWithoutTheWorkflowSaysSoAndChangesNothing()
     {
         Running r;
         QVERIFY(r.build());
+        r.t.app().commands.renderMosaic = nullptr; // no render pipeline to call
         QVERIFY(ClickButton(r.form(), "bt_tilestat"));
         r.toggleRow(1);
         QCOMPARE(r.list()->item(1)->checkState(), Qt::Unchecked);
