@@ -3,11 +3,16 @@
 #include "app/about_window.h"
 #include "app/main_window.h"
 #include "app/overview_window.h"
+#include "app/window_support.h"
 #include "library_windows/browse_library_window.h"
 #include "library_windows/color_range_viewer.h"
 #include "library_windows/new_library_window.h"
 #include "library_windows/tile_crop_editor.h"
 #include "library_windows/tile_library_editor.h"
+#include "output_windows/color_group_plan_window.h"
+#include "output_windows/guide_card_window.h"
+#include "output_windows/robot_code_window.h"
+#include "output_windows/work_plan_window.h"
 
 AppContext::AppContext(AppOptions options) : m_options(std::move(options))
 {
@@ -55,8 +60,23 @@ void AppContext::createWindows()
     FnewImglib = own(new TFnewImglib(*this));
     fBrowseImglib = own(new TfBrowseImglib(*this));
     foverview = own(new Tfoverview(*this));
+    fPosCard = own(new TfPosCard(*this));
     fCellImageEdit = own(new TfCellImageEdit(*this));
+    frobotcode = own(new Tfrobotcode(*this));
+    fworkplan = own(new Tfworkplan(*this));
     fabout = own(new Tfabout(*this));
+    fworkplan2 = own(new Tfworkplan2(*this));
     ftilelibeditor = own(new Tftilelibeditor(*this));
     fColorRangeViewer = own(new TfColorRangeViewer(*this));
+
+    commands.showWorkPlan = [this] { ShowWithParent(fworkplan2, Form1); };
+    commands.showRobotCode = [this] {
+        frobotcode->RefreshLabels();
+        ShowWithParent(frobotcode, Form1);
+    };
+    commands.showPosCard = [this] { ShowWithParent(fPosCard, Form1); };
+    commands.showColorGroupPlan = [this] {
+        fworkplan->RefreshLabels();
+        ShowWithParent(fworkplan, Form1);
+    };
 }
