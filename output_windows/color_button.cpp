@@ -24,8 +24,7 @@ void ColorButton::setColor(TAlphaColor color)
 
 void ColorButton::choose()
 {
-    const QColor chosen =
-        QColorDialog::getColor(toQColor(m_color), this, QString(), QColorDialog::ShowAlphaChannel);
+    const QColor chosen = QColorDialog::getColor(toQColor(m_color), this, QString(), QColorDialog::ShowAlphaChannel);
     if (chosen.isValid()) setColor(chosen.rgba());
 }
 

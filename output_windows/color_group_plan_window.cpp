@@ -197,8 +197,8 @@ void Tfworkplan::OutputAll()
     const Workspace& ws = m_app.ws();
     const QString root = ws.mproject.cfg.RootPath.get();
     const QString start = !root.isEmpty() && QFileInfo(root).isDir() ? root : ws.folders.projectsFolder;
-    const QString file = m_app.dialogs().getSaveFileName(this, QStringLiteral("Output all"), start,
-                                                         ToQtFilter(QStringLiteral("jpg|*.jpg")), QStringLiteral("jpg"));
+    const QString file = m_app.dialogs().getSaveFileName(
+        this, QStringLiteral("Output all"), start, ToQtFilter(QStringLiteral("jpg|*.jpg")), QStringLiteral("jpg"));
     if (file.isEmpty()) return;
     RefreshLabels();
     const QFileInfo chosen(file);

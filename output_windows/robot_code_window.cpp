@@ -196,8 +196,8 @@ void Tfrobotcode::SaveCode()
     const QString root = ws.mproject.cfg.RootPath.get();
     const QString folder = !root.isEmpty() && QFileInfo(root).isDir() ? root : ws.folders.projectsFolder;
     const QString proposed = QDir(folder).filePath(RobotCodeFileName(m_pageX->value(), m_pageY->value()));
-    const QString file = m_app.dialogs().getSaveFileName(this, QStringLiteral("Save Code"), proposed,
-                                                         ToQtFilter(QStringLiteral("txt|*.txt")), QStringLiteral("txt"));
+    const QString file = m_app.dialogs().getSaveFileName(
+        this, QStringLiteral("Save Code"), proposed, ToQtFilter(QStringLiteral("txt|*.txt")), QStringLiteral("txt"));
     if (file.isEmpty()) return;
     if (Status st = SaveRobotCode(codeLines(), file); !st)
         m_app.message(MessageKind::Error, st.error(), MessageButtons::OK);

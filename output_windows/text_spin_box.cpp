@@ -6,11 +6,7 @@
 
 #include <algorithm>
 
-TextSpinBox::TextSpinBox(QWidget* parent) : QAbstractSpinBox(parent)
-{
-    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
-    setKeyboardTracking(true);
-}
+TextSpinBox::TextSpinBox(QWidget* parent) : QAbstractSpinBox(parent) {}
 
 void TextSpinBox::setRange(double minimum, double maximum)
 {

@@ -134,8 +134,7 @@ private slots:
             const char* name;
             QString root;
         };
-        const Case cases[] = {{"no project folder", QString()},
-                              {"a project folder that does not exist", r.project}};
+        const Case cases[] = {{"no project folder", QString()}, {"a project folder that does not exist", r.project}};
         for (const Case& c : cases) {
             r.t.messages.shown.clear();
             r.t.ws().mproject.cfg.RootPath.set(c.root);

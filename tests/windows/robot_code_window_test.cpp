@@ -73,8 +73,8 @@ private slots:
             const char* name;
             int minimum, maximum, value;
         };
-        const Case boxes[] = {{"sb_hcount", 1, 100, 10}, {"sb_vcount", 1, 100, 10}, {"sb_pagex", 0, 100, 0},
-                              {"sb_pagey", 0, 100, 0}};
+        const Case boxes[] = {
+            {"sb_hcount", 1, 100, 10}, {"sb_vcount", 1, 100, 10}, {"sb_pagex", 0, 100, 0}, {"sb_pagey", 0, 100, 0}};
         for (const Case& c : boxes) {
             QSpinBox* s = r.box(c.name);
             QVERIFY2(s, c.name);
@@ -98,9 +98,9 @@ private slots:
                 texts << list->item(i)->text();
             return texts;
         };
-        QCOMPARE(items("lb_robottype"), (QStringList{"TSL Mosaic Robot - Mark 1 - Single picker",
-                                                     "TSL Mosaic Robot - Mark 1 - 2x picker",
-                                                     "TSL Mosaic Robot - Mark 1 - 4x picker"}));
+        QCOMPARE(items("lb_robottype"),
+                 (QStringList{"TSL Mosaic Robot - Mark 1 - Single picker", "TSL Mosaic Robot - Mark 1 - 2x picker",
+                              "TSL Mosaic Robot - Mark 1 - 4x picker"}));
         QCOMPARE(items("lb_feedertype"),
                  (QStringList{"Standard Pallet 100- C2020 T1616   ", "Standard Pallet 100- C2020 T1818 "}));
         for (const char* name : {"lb_robottype", "lb_feedertype"}) {
