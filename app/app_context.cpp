@@ -3,16 +3,29 @@
 #include "app/about_window.h"
 #include "app/main_window.h"
 #include "app/overview_window.h"
+#include "app/package_extract_window.h"
+#include "app/project_info_window.h"
+#include "app/save_project_window.h"
+#include "app/start_screen.h"
+#include "app/start_up.h"
 #include "app/window_support.h"
 #include "library_windows/browse_library_window.h"
 #include "library_windows/color_range_viewer.h"
 #include "library_windows/new_library_window.h"
 #include "library_windows/tile_crop_editor.h"
 #include "library_windows/tile_library_editor.h"
+#include "newproject/new_project_window.h"
 #include "output_windows/color_group_plan_window.h"
 #include "output_windows/guide_card_window.h"
 #include "output_windows/robot_code_window.h"
 #include "output_windows/work_plan_window.h"
+#include "tools/grout_color_window.h"
+#include "tools/tile_pen_window.h"
+#include "tools/tile_picker_window.h"
+#include "tools/tile_statistics_window.h"
+#include "tools/tool_windows.h"
+
+#include <memory>
 
 AppContext::AppContext(AppOptions options) : m_options(std::move(options))
 {
@@ -49,25 +62,50 @@ AppContext::LongCommand::~LongCommand()
 
 void AppContext::createWindows()
 {
-    // In the start order; each window is added here as it is written:
-    //  1 TForm1  2 TFnewImglib  3 TfBrowseImglib  4 Tfoverview  5 TfSaveProject
-    //  6 TfCellEditor  7 TfPosCard  8 TfCellImageEdit  9 Tfrobotcode  10 Tfworkplan
-    // 11 TfChangeGrout  12 Tftilepen  13 TfprojectInfo  14 Tfabout  15 Tfstartscreen
-    // 16 Tftilecount  17 TfnewprojectADV  18 Tfworkplan2  19 Tftilelibeditor
-    // 20 TfColorRangeViewer  21 Tfunzipper
+    // In the start order, the main window first; the windows of the editing tools and
+    // the assembly outputs take their places as they are written.
     if (Form1) return;
-    Form1 = own(new TForm1(*this));
-    FnewImglib = own(new TFnewImglib(*this));
-    fBrowseImglib = own(new TfBrowseImglib(*this));
-    foverview = own(new Tfoverview(*this));
-    fPosCard = own(new TfPosCard(*this));
-    fCellImageEdit = own(new TfCellImageEdit(*this));
-    frobotcode = own(new Tfrobotcode(*this));
-    fworkplan = own(new Tfworkplan(*this));
-    fabout = own(new Tfabout(*this));
-    fworkplan2 = own(new Tfworkplan2(*this));
-    ftilelibeditor = own(new Tftilelibeditor(*this));
-    fColorRangeViewer = own(new TfColorRangeViewer(*this));
+    Form1 = own(new TForm1(*this));                 //  1
+    FnewImglib = own(new TFnewImglib(*this));       //  2
+    fBrowseImglib = own(new TfBrowseImglib(*this)); //  3
+    foverview = own(new Tfoverview(*this));         //  4
+    fSaveProject = own(new TfSaveProject(*this));   //  5
+    fCellEditor = own(new TfCellEditor(*this));     //  6
+    fPosCard = own(new TfPosCard(*this));           //  7
+    fCellImageEdit = own(new TfCellImageEdit(*this)); //  8
+    frobotcode = own(new Tfrobotcode(*this));       //  9
+    fworkplan = own(new Tfworkplan(*this));         // 10
+    fChangeGrout = own(new TfChangeGrout(*this));   // 11
+    ftilepen = own(new Tftilepen(*this));           // 12
+    fprojectInfo = own(new TfprojectInfo(*this));   // 13
+    fabout = own(new Tfabout(*this));               // 14
+    fstartscreen = own(new Tfstartscreen(*this));   // 15
+    ftilecount = own(new Tftilecount(*this));       // 16
+    fnewprojectADV = own(new TfnewprojectADV(*this)); // 17
+    fworkplan2 = own(new Tfworkplan2(*this));       // 18
+    ftilelibeditor = own(new Tftilelibeditor(*this));       // 19
+    fColorRangeViewer = own(new TfColorRangeViewer(*this)); // 20
+    funzipper = own(new Tfunzipper(*this));                 // 21
+
+    commands.showNewProject = [this] {
+        // A start with a project on the command line leaves the window unfilled; it is
+        // filled the first time it is needed.
+        fnewprojectADV->InitNewProjectWindow();
+        fnewprojectADV->showOver(Form1);
+    };
+    commands.showSaveProject = [this] { fSaveProject->showOver(Form1); };
+    commands.showProjectInfo = [this] { fprojectInfo->showOver(Form1); };
+    commands.refreshLibraryLists = [this] { fnewprojectADV->RefreshLibraryLists(); };
+    // The statistics window renders again with the new-project window's settings; that
+    // window reports its own errors and keeps the enable flags the statistics set.
+    commands.renderMosaic = [this](Progress* progress) {
+        return fnewprojectADV->CreateMosaic(progress) ? Status{} : Failure(QString());
+    };
+    if (m_options.runFirstShowSteps) {
+        auto flags = std::make_shared<FirstShowFlags>();
+        commands.mainWindowShown = [this, flags] { RunFirstShowSteps(*this, *flags); };
+    }
+    ConnectToolWindows(*this);
 
     commands.showWorkPlan = [this] { ShowWithParent(fworkplan2, Form1); };
     commands.showRobotCode = [this] {
@@ -79,4 +117,5 @@ void AppContext::createWindows()
         fworkplan->RefreshLabels();
         ShowWithParent(fworkplan, Form1);
     };
+    commands.showTileCounter = [this] { ftilecount->showWithoutRefill(); };
 }

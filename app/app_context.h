@@ -6,6 +6,7 @@
 
 #include "app/qt_platform.h"
 #include "engine/workspace.h"
+#include "platform/result.h"
 
 #include <QObject>
 #include <QPointer>
@@ -48,6 +49,9 @@ struct AppOptions {
     FileDialogs* dialogs = nullptr;
     Shell* shell = nullptr;
     Clock* clock = nullptr;
+    // The first-show steps of the main window (start screen, sample content, the
+    // command-line project or a sample photo); tests of other windows leave them out.
+    bool runFirstShowSteps = true;
 };
 
 // The main window's commands that belong to windows written elsewhere. The main window
@@ -75,6 +79,12 @@ struct WindowCommands {
     std::function<void(TPoint cell, int tile)> paintCell;
     // A library was created: refill the new-project window's library lists.
     std::function<void()> refreshLibraryLists;
+    // The tile statistics window's "Render Mosaic": the new-project workflow's
+    // CreateMosaic with the window's settings (size update, colour reading, search,
+    // drawing into the main window) reporting on `progress`, ItemEnable kept as it is.
+    // Called without a LongCommand held, so the implementation takes its own. A failure
+    // is returned, and shown by the caller unless its message is empty (already shown).
+    std::function<Status(Progress* progress)> renderMosaic;
     // Every showing of the main window (the first-show steps of the application start
     // keep their own once-only flags).
     std::function<void()> mainWindowShown;

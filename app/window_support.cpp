@@ -39,7 +39,9 @@ QString ToQtFilter(const QString& filter)
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), parts[i + 1].trimmed());
+        // Several masks of one entry are separated by ";" here and by spaces in Qt.
+        out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(),
+                                             parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' ')));
     return out.join(QStringLiteral(";;"));
 }
 

@@ -18,7 +18,8 @@ void CentreWindow(QWidget* window, QWidget* over = nullptr);
 void ShowWithParent(QWidget* window, QWidget* parent, bool centre = true);
 
 // A file-type filter of the form "Name|*.ext|Name|*.ext" as a Qt dialog filter
-// "Name (*.ext);;Name (*.ext)"; names are trimmed. An empty filter stays empty.
+// "Name (*.ext);;Name (*.ext)"; names are trimmed, and the masks of one entry
+// ("*.jpg;*.png") are separated by spaces. An empty filter stays empty.
 QString ToQtFilter(const QString& filter);
 
 // The folder a dialog starts in: `folder` written in lower case where that names the same

@@ -17,6 +17,8 @@ private slots:
         QCOMPARE(ToQtFilter("Mosaic Project|*.prj"), QString("Mosaic Project (*.prj)"));
         QCOMPARE(ToQtFilter("JPG|*.jpg|Bitmap |*.bmp|PNG |*.png"), QString("JPG (*.jpg);;Bitmap (*.bmp);;PNG (*.png)"));
         QCOMPARE(ToQtFilter("jpg|*.jpg|bmp|*.bmp|png|*.png"), QString("jpg (*.jpg);;bmp (*.bmp);;png (*.png)"));
+        QCOMPARE(ToQtFilter("supported picture files|*.jpg;*.jpeg;*.bmp;*.png"),
+                 QString("supported picture files (*.jpg *.jpeg *.bmp *.png)"));
         QCOMPARE(ToQtFilter(""), QString());
     }
 

@@ -52,7 +52,7 @@ QString ScriptedDialogs::getExistingDirectory(QWidget*, const QString& caption, 
     return a.isEmpty() ? QString() : a.first();
 }
 
-TestApp::TestApp(const QStringList& arguments, const QString& resourceRoot)
+TestApp::TestApp(const QStringList& arguments, const QString& resourceRoot, bool firstShowSteps)
 {
     AppOptions o;
     o.executableFolder = program.path();
@@ -63,5 +63,6 @@ TestApp::TestApp(const QStringList& arguments, const QString& resourceRoot)
     o.dialogs = &dialogs;
     o.shell = &shell;
     o.clock = &clock;
+    o.runFirstShowSteps = firstShowSteps;
     context = std::make_unique<AppContext>(std::move(o));
 }

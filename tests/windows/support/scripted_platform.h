@@ -80,8 +80,10 @@ struct TestApp {
     FixedClock clock{QDateTime(QDate(2020, 2, 5), QTime(9, 7, 3))};
     std::unique_ptr<AppContext> context;
 
-    // `resourceRoot` defaults to the embedded content.
-    explicit TestApp(const QStringList& arguments = {}, const QString& resourceRoot = QStringLiteral(":/content"));
+    // `resourceRoot` defaults to the embedded content. The first-show steps of the main
+    // window (start screen, sample content, sample photo) run only when asked for.
+    explicit TestApp(const QStringList& arguments = {}, const QString& resourceRoot = QStringLiteral(":/content"),
+                     bool firstShowSteps = false);
     AppContext& app() { return *context; }
     Workspace& ws() { return context->ws(); }
 };

@@ -1,14 +1,18 @@
 #include "tests/windows/support/window_fixtures.h"
 
+#include "engine/builtin_patterns.h"
 #include "engine/patterns.h"
 #include "engine/workspace.h"
 #include "imaging/color_measure.h"
 #include "imaging/picture_io.h"
+#include "packages/zip_write.h"
+#include "platform/file_io.h"
 #include "render/mosaic_views.h"
 #include "render/project_folder.h"
 #include "tilelib/tilelib.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <algorithm>
 #include <cstring>
@@ -111,5 +115,57 @@ QString SaveFixtureProject(const QString& folder, const QString& scratch)
     QImage view;
     if (Status st = Draw_MosaicToView(*ws, 50, view, cfg.PreviewScale, nullptr); !st) return st.error();
     if (Status st = SaveProjectFolder(*ws, folder, view, nullptr); !st) return st.error();
+    return {};
+}
+
+bool InstallBuiltinPattern(const QString& folder, const QString& fileName)
+{
+    if (!QDir().mkpath(folder)) return false;
+    for (const BuiltinPattern& b : BuiltinPatterns())
+        if (b.fileName == fileName)
+            return SavePattern(b.pattern, QDir(folder).filePath(fileName)).ok() &&
+                   SavePicture(PatternPreview(b.pattern), QDir(folder).filePath(fileName + ".jpg")).ok();
+    return false;
+}
+
+QString WriteSmallContentRoot(const QString& root, const QString& scratch)
+{
+    const QString lib = QDir(scratch).filePath(QStringLiteral("content-library"));
+    if (QString e = WriteFixtureLibrary(lib, {{QStringLiteral("red.png"), kFixtureRed, {}},
+                                              {QStringLiteral("green.png"), kFixtureGreen, {}},
+                                              {QStringLiteral("blue.png"), kFixtureBlue, {}}});
+        !e.isEmpty())
+        return e;
+    QList<ZipSource> library = {
+        ZipSource::fromFile(QStringLiteral("imagelib.dat"), lib + QStringLiteral("/imagelib.dat")),
+        ZipSource::fromFile(QStringLiteral("preview.jpg"), lib + QStringLiteral("/preview.jpg")),
+        ZipSource::folderEntry(QStringLiteral("source/")), ZipSource::folderEntry(QStringLiteral("ready/"))};
+    for (const char* name : {"red.png", "green.png", "blue.png"})
+        for (const char* sub : {"source", "ready"}) {
+            const QString entry = QStringLiteral("%1/%2").arg(QLatin1String(sub), QLatin1String(name));
+            library << ZipSource::fromFile(entry, QDir(lib).filePath(entry));
+        }
+    if (Status st = WriteZip(QDir(root).filePath(QStringLiteral("Resource_1")), library); !st) return st.error();
+
+    const QString patterns = QDir(scratch).filePath(QStringLiteral("content-patterns"));
+    QList<ZipSource> pack;
+    for (const QString& name : {QStringLiteral("10_Rectangle.pat"), QStringLiteral("20_Ellipse.pat")}) {
+        if (!InstallBuiltinPattern(patterns, name)) return name + QStringLiteral(": cannot write the pattern");
+        pack << ZipSource::fromFile(name + QStringLiteral(".jpg"),
+                                    QDir(patterns).filePath(name + QStringLiteral(".jpg")))
+             << ZipSource::fromFile(name, QDir(patterns).filePath(name));
+    }
+    if (Status st = WriteZip(QDir(root).filePath(QStringLiteral("Resource_2")), pack); !st) return st.error();
+    if (Status st =
+            writeFileAtomically(QDir(root).filePath(QStringLiteral("Resource_3")), QByteArray("%PDF-1.4 manual"));
+        !st)
+        return st.error();
+    for (int n = 1; n <= 3; ++n) {
+        const QString png = QDir(scratch).filePath(QStringLiteral("photo%1.png").arg(n));
+        if (Status st = SavePicture(SolidPicture(SmallContentPhotoWidth(n), 20, 0xFF336699), png); !st)
+            return st.error();
+        if (!QFile::copy(png, QDir(root).filePath(QStringLiteral("pngimage_%1").arg(n))))
+            return png + QStringLiteral(": cannot copy the photo");
+    }
     return {};
 }

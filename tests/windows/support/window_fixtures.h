@@ -58,3 +58,19 @@ inline int FixtureTileAt(int x, int y)
 // project folder `folder`, built in a workspace of its own with the core's
 // SaveProjectFolder. `scratch` holds the library it was made from.
 QString SaveFixtureProject(const QString& folder, const QString& scratch);
+
+// Writes the built-in pattern `fileName` ("10_Rectangle.pat") and its preview into
+// `folder`, creating it. False when there is no such pattern or a file cannot be written.
+bool InstallBuiltinPattern(const QString& folder, const QString& fileName);
+
+// A small stand-in for the embedded content under `root`: "Resource_1" a zip of the
+// three-tile fixture library (red, green, blue) with its folder entries, "Resource_2" a
+// zip of "10_Rectangle.pat" and "20_Ellipse.pat" with their previews (the ellipse last),
+// "Resource_3" a few bytes of PDF, and "pngimage_1".."pngimage_3" PNG photos n * 10 + 20
+// pixels wide and 20 high, so a loaded photo tells which one it was. `scratch` holds the
+// files the archives are made from.
+QString WriteSmallContentRoot(const QString& root, const QString& scratch);
+inline int SmallContentPhotoWidth(int n)
+{
+    return n * 10 + 20;
+}
