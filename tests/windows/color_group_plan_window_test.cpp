@@ -8,6 +8,7 @@
 #include "tests/windows/support/assembly_fixtures.h"
 #include "tests/windows/support/scripted_platform.h"
 #include "tests/windows/support/window_driving.h"
+#include "tools/tile_statistics_window.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -214,12 +215,28 @@ private slots:
         QCOMPARE(Control<QProgressBar>(r.window(), "pb_progress")->value(), 0);
     }
 
-    void tileCounterShowsTheStatisticsWindowThroughItsHook()
+    void tileCounterShowsTheStatisticsWindowAsLastFilled()
+    {
+        Running r;
+        MarkRendered(r.t.ws());
+        ShowAndWait(r.window());
+        Tftilecount* statistics = r.t.app().ftilecount;
+        QVERIFY(!statistics->isVisible());
+        QVERIFY(ClickButton(r.window(), "bt_tilecounter"));
+        QVERIFY(statistics->isVisible());
+        // Not filled again: the list was never filled (filling it would also ask for
+        // the tiles' pictures, which these tiles have not got).
+        QVERIFY(statistics->statistics().empty());
+        QVERIFY(r.t.messages.shown.isEmpty());
+    }
+
+    void tileCounterWithoutAStatisticsWindowDoesNothing()
     {
         Running r;
         ShowAndWait(r.window());
-        // Without a statistics window nothing happens.
+        r.t.app().commands.showTileCounter = nullptr;
         QVERIFY(ClickButton(r.window(), "bt_tilecounter"));
+        QVERIFY(!r.t.app().ftilecount->isVisible());
         int shown = 0;
         r.t.app().commands.showTileCounter = [&] { ++shown; };
         QVERIFY(ClickButton(r.window(), "bt_tilecounter"));
