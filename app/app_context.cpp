@@ -8,12 +8,17 @@
 #include "app/save_project_window.h"
 #include "app/start_screen.h"
 #include "app/start_up.h"
+#include "app/window_support.h"
 #include "library_windows/browse_library_window.h"
 #include "library_windows/color_range_viewer.h"
 #include "library_windows/new_library_window.h"
 #include "library_windows/tile_crop_editor.h"
 #include "library_windows/tile_library_editor.h"
 #include "newproject/new_project_window.h"
+#include "output_windows/color_group_plan_window.h"
+#include "output_windows/guide_card_window.h"
+#include "output_windows/robot_code_window.h"
+#include "output_windows/work_plan_window.h"
 #include "render/mosaic_workflow.h"
 #include "tools/grout_color_window.h"
 #include "tools/tile_pen_window.h"
@@ -67,9 +72,10 @@ void AppContext::createWindows()
     foverview = own(new Tfoverview(*this));         //  4
     fSaveProject = own(new TfSaveProject(*this));   //  5
     fCellEditor = own(new TfCellEditor(*this));     //  6
-    //  7 TfPosCard
+    fPosCard = own(new TfPosCard(*this));           //  7
     fCellImageEdit = own(new TfCellImageEdit(*this)); //  8
-    //  9 Tfrobotcode  10 Tfworkplan
+    frobotcode = own(new Tfrobotcode(*this));       //  9
+    fworkplan = own(new Tfworkplan(*this));         // 10
     fChangeGrout = own(new TfChangeGrout(*this));   // 11
     ftilepen = own(new Tftilepen(*this));           // 12
     fprojectInfo = own(new TfprojectInfo(*this));   // 13
@@ -77,7 +83,7 @@ void AppContext::createWindows()
     fstartscreen = own(new Tfstartscreen(*this));   // 15
     ftilecount = own(new Tftilecount(*this));       // 16
     fnewprojectADV = own(new TfnewprojectADV(*this)); // 17
-    // 18 Tfworkplan2
+    fworkplan2 = own(new Tfworkplan2(*this));       // 18
     ftilelibeditor = own(new Tftilelibeditor(*this));       // 19
     fColorRangeViewer = own(new TfColorRangeViewer(*this)); // 20
     funzipper = own(new Tfunzipper(*this));                 // 21
@@ -106,4 +112,16 @@ void AppContext::createWindows()
         commands.mainWindowShown = [this, flags] { RunFirstShowSteps(*this, *flags); };
     }
     ConnectToolWindows(*this);
+
+    commands.showWorkPlan = [this] { ShowWithParent(fworkplan2, Form1); };
+    commands.showRobotCode = [this] {
+        frobotcode->RefreshLabels();
+        ShowWithParent(frobotcode, Form1);
+    };
+    commands.showPosCard = [this] { ShowWithParent(fPosCard, Form1); };
+    commands.showColorGroupPlan = [this] {
+        fworkplan->RefreshLabels();
+        ShowWithParent(fworkplan, Form1);
+    };
+    commands.showTileCounter = [this] { ftilecount->showWithoutRefill(); };
 }

@@ -69,6 +69,8 @@ struct WindowCommands {
     std::function<void()> showWorkPlan;       // "Work Plan": show Tfworkplan2
     std::function<void()> showRobotCode;      // "Control Code Generator": labels, show
     std::function<void()> showPosCard;        // "Pos Card"
+    std::function<void()> showColorGroupPlan; // "Color Group Plan": labels, show Tfworkplan
+    std::function<void()> showTileCounter;    // Tfworkplan's "Tile Counter": statistics as last filled
     std::function<void()> showProjectInfo;    // "Project Info": fill the text, show
     // A click on the mosaic in SelectMode: the cell found by Cell_GetIdByMouse (column or
     // add-on index in X, row or -1 in Y), never a negative X.

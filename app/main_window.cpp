@@ -243,6 +243,8 @@ QWidget* TForm1::buildTopPanel()
 
     QWidget* manual = page("tab_manual", QStringLiteral("Manual Assemble"));
     addCommand(manual, "bt_workplan", QStringLiteral("Work Plan"), int(G::WorkPlan), &TForm1::WorkPlan);
+    addCommand(manual, "bt_colorgroupplan", QStringLiteral("Color Group Plan"), int(G::WorkPlan),
+               &TForm1::ColorGroupPlan);
     static_cast<QHBoxLayout*>(manual->layout())->addStretch();
 
     QWidget* robotic = page("tab_robotic", QStringLiteral("Robotic Assemble"));
@@ -524,6 +526,11 @@ void TForm1::TileStatistics()
 void TForm1::WorkPlan()
 {
     if (projectRendered() && m_app.commands.showWorkPlan) m_app.commands.showWorkPlan();
+}
+
+void TForm1::ColorGroupPlan()
+{
+    if (projectRendered() && m_app.commands.showColorGroupPlan) m_app.commands.showColorGroupPlan();
 }
 
 void TForm1::ControlCodeGenerator()

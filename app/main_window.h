@@ -91,6 +91,7 @@ public slots:
     void GroutColor();
     void TileStatistics();
     void WorkPlan();
+    void ColorGroupPlan();
     void ControlCodeGenerator();
     void PosCard();
     void ProjectInfo();
