@@ -16,6 +16,12 @@ int cmdMosaicCreate(const QStringList& args);
 int cmdMosaicExport(const QStringList& args);
 int cmdMosaicInfo(const QStringList& args);
 int cmdChart(const QStringList& args);
+int cmdStats(const QStringList& args);
+int cmdEdit(const QStringList& args);
+int cmdRobotCode(const QStringList& args);
+int cmdWorkplan(const QStringList& args);
+int cmdWorkplanGroups(const QStringList& args);
+int cmdGuideCards(const QStringList& args);
 
 const CliCommand* cliCommands(int& count)
 {
@@ -43,6 +49,16 @@ const CliCommand* cliCommands(int& count)
          &cmdMosaicExport},
         {"mosaic info", "PROJECT", &cmdMosaicInfo},
         {"chart", "PROJECT|LIBRARY --kind 10|20 --out FILE", &cmdChart},
+        {"stats", "PROJECT [--by-count] [--xlsx FILE] [--pages DIR/NAME.jpg]", &cmdStats},
+        {"edit", "PROJECT --cell X,Y --tile N   (Y = -1: add-on cell X)", &cmdEdit},
+        {"robot-code", "PROJECT --page X,Y [--cells 10x10] --out FILE", &cmdRobotCode},
+        {"workplan", "PROJECT --out DIR [--pages 3x3] [--size 1000|2000|4000] [--no-fill] [--text-size 18]",
+         &cmdWorkplan},
+        {"workplan-groups",
+         "PROJECT --out DIR/NAME.jpg [--cells 24x24] [--group 10] [--size 1000|2000|4000] [--no-fill] "
+         "[--text-size 18]",
+         &cmdWorkplanGroups},
+        {"guide-cards", "PROJECT [--count 2] [--radius 50] [--line 5] [--color 00FF00] [--seed N]", &cmdGuideCards},
     };
     count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
     return kCommands;

@@ -3,7 +3,7 @@
 //
 //   quillary-content-builder write-patterns <folder>
 //   quillary-content-builder patterns <pattern-dir> <out.zip>
-//   quillary-content-builder manual <manual.md> <out.pdf>
+//   quillary-content-builder manual <manual.md> <out.pdf> [<picture folder>...]
 //   quillary-content-builder photo <in-picture> <out.png>
 //   quillary-content-builder library <tiles-dir> <out.zip>
 
@@ -68,8 +68,8 @@ int main(int argc, char** argv)
     }
     if (a.size() == 3 && a[0] == QLatin1String("patterns"))
         return patternPack(a[1], a[2]);
-    if (a.size() == 3 && a[0] == QLatin1String("manual")) {
-        const Status st = WriteManualPdf(a[1], a[2]);
+    if (a.size() >= 3 && a[0] == QLatin1String("manual")) {
+        const Status st = WriteManualPdf(a[1], a[2], a.mid(3));
         return st ? 0 : fail(st.error());
     }
     if (a.size() == 3 && a[0] == QLatin1String("photo"))

@@ -4,7 +4,9 @@
 #include "platform/file_io.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -12,11 +14,53 @@
 #include <QTextDocument>
 #include <QUrl>
 
-Status WriteManualPdf(const QString& markdownPath, const QString& pdfPath)
+namespace {
+
+// Finds pictures beside the Markdown file or in the extra picture folders.
+class ManualDocument : public QTextDocument {
+public:
+    ManualDocument(QString markdownFolder, QStringList pictureFolders, double maxWidth)
+        : m_folders(QStringList{std::move(markdownFolder)} + pictureFolders), m_maxWidth(maxWidth)
+    {
+    }
+
+protected:
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        if (type != QTextDocument::ImageResource) return QTextDocument::loadResource(type, name);
+        // The name may arrive resolved against the Markdown file's folder already.
+        QString relative = name.isRelative() ? name.path() : QString();
+        QStringList candidates;
+        if (name.isLocalFile()) {
+            const QString file = name.toLocalFile();
+            candidates << file;
+            const QString base = m_folders.first() + QLatin1Char('/');
+            if (file.startsWith(base)) relative = file.mid(base.size());
+        }
+        if (!relative.isEmpty())
+            for (const QString& folder : m_folders)
+                candidates << QDir(folder).filePath(relative);
+        for (const QString& file : candidates) {
+            QImage picture(file);
+            if (picture.isNull()) continue;
+            if (picture.width() > m_maxWidth)
+                picture = picture.scaledToWidth(static_cast<int>(m_maxWidth), Qt::SmoothTransformation);
+            return picture;
+        }
+        return QTextDocument::loadResource(type, name);
+    }
+
+private:
+    QStringList m_folders;
+    double m_maxWidth;
+};
+
+} // namespace
+
+Status WriteManualPdf(const QString& markdownPath, const QString& pdfPath, const QStringList& pictureFolders)
 {
     auto text = readWholeFile(markdownPath, 16 << 20);
-    if (!text)
-        return Failure(text.error());
+    if (!text) return Failure(text.error());
 
     QByteArray pdf;
     {
@@ -29,7 +73,10 @@ Status WriteManualPdf(const QString& markdownPath, const QString& pdfPath)
         writer.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter);
         writer.setResolution(150);
 
-        QTextDocument doc;
+        // The text width in the document's units, which print() maps to the page.
+        const QRectF page = writer.pageLayout().paintRectPixels(writer.resolution());
+        const double textWidth = page.width() * 96.0 / writer.resolution();
+        ManualDocument doc(QFileInfo(markdownPath).absolutePath(), pictureFolders, textWidth * 0.9);
         doc.setBaseUrl(QUrl::fromLocalFile(QFileInfo(markdownPath).absolutePath() + QLatin1Char('/')));
         QFont font(TextFontFamily());
         font.setPointSizeF(10.5);
