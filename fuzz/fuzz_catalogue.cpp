@@ -10,6 +10,8 @@
 #include "engine/workspace.h"
 #include "fuzz/fuzz_support.h"
 #include "imaging/shapes.h"
+#include "output/cell_texts.h"
+#include "output/tile_statistics.h"
 #include "platform/file_io.h"
 #include "render/color_charts.h"
 #include "render/working_views.h"
@@ -47,13 +49,17 @@ void useLibrary(Workspace& ws)
 {
     TTilelib& lib = ws.mtilelib;
     const int count = tileCount(lib);
-    const QString ready = QDir::cleanPath(joinPath(catalogueFolder(), QStringLiteral("ready")));
+    const QString root = QDir::cleanPath(catalogueFolder());
+    const auto inside = [](const QString& path, const QString& folder) {
+        // An empty name names the folder itself, which no load or copy accepts as a file.
+        const QString clean = QDir::cleanPath(path);
+        return clean == folder || clean.startsWith(folder + QLatin1Char('/'));
+    };
     for (int i = 0; i < count; ++i) {
         // Every tile's files stay in the library's own folders.
-        const QString full = QDir::cleanPath(lib.GetFullName(i));
-        FuzzCheck(full.startsWith(ready + QLatin1Char('/')) && full.size() > ready.size() + 1,
+        FuzzCheck(inside(lib.GetFullName(i), root + QStringLiteral("/ready")),
                   "a tile's ready picture lies in the library's ready folder");
-        FuzzCheck(QDir::cleanPath(lib.GetsourceName(i)).startsWith(QDir::cleanPath(catalogueFolder()) + "/source/"),
+        FuzzCheck(inside(lib.GetsourceName(i), root + QStringLiteral("/source")),
                   "a tile's source picture lies in the library's source folder");
     }
 
@@ -82,6 +88,11 @@ void useLibrary(Workspace& ws)
     lib.ZeroUsecount();
     for (int t = 0; t < count && t < 4; ++t)
         p.Cell_SetTile(p.Cells[t / 2][t % 2], t);
+
+    for (const TileUse& use : CountTileUse(p, lib, /*includeAddon=*/true))
+        (void)TileCountPageText(use, lib.items[use.tile].FileName.get());
+    for (int k = 0; k < 4; ++k)
+        (void)CurrentDiffText(p.Cells[k / 2][k % 2], lib);
 
     QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
     Canvas canvas(image);

@@ -10,12 +10,17 @@
 #include "engine/grid_bounds.h"
 #include "engine/workspace.h"
 #include "fuzz/fuzz_support.h"
+#include "output/cell_edit.h"
+#include "output/cell_texts.h"
+#include "output/guide_cards.h"
 #include "output/robot_code.h"
 #include "output/tile_statistics.h"
+#include "output/work_plan.h"
 #include "render/color_charts.h"
 #include "render/final_mosaic.h"
 #include "render/guide_rendering.h"
 #include "render/mosaic_views.h"
+#include "render/overview.h"
 #include "render/working_views.h"
 
 #include <QImage>
@@ -115,9 +120,46 @@ void drawViews(Workspace& ws, bool all)
     NullProgress progress;
     QImage guide;
     (void)Cells_boundary_PX(ws, 0, 0, cols - 1, rows - 1);
+    // Work plans: a page of the page grid, then (guide cells) a page of a colour group.
+    RefreshWorkplanCfg(ws, 2, 2, 40, 8, 0);
+    (void)WorkplanOnePage(ws.workplanCfg, 5, -3);
+    QImage page;
+    (void)DrawWorkplanPage(ws, page, 1, 1, /*fill=*/true, nullptr);
     if (!finalToo) return;
     (void)Draw_GuideCellsByRange(ws, 0, 0, cols - 1, rows - 1, 0, kTileCountMax, 48, 48, 10, true, guide, progress);
     (void)Draw_GuideCellsByRange(ws, cols / 2, rows / 2, cols + 5, rows + 5, 1, 2, 24, 40, 6, false, guide, progress);
+
+    WorkplanGroupSettings group;
+    group.cellsH = group.cellsV = 3;
+    group.groupSize = 2;
+    group.pagePx = 40;
+    group.fontSize = 6;
+    (void)WorkplanGroupLabels(ws.mproject, group.cellsH, group.cellsV);
+    (void)DrawWorkplanGroupPage(ws, page, 1, 0, 0, 1, group, nullptr);
+    (void)DrawWorkplanGroupPreview(ws, page, 0, 0, group, nullptr);
+}
+
+// What the tile picker, the pen and the cell information read of the cells.
+void editCells(Workspace& ws)
+{
+    const TprojectCFG& cfg = ws.mproject.cfg;
+    const int rows = gridRowCount(cfg), cols = gridColumnCount(cfg), addons = addonCellCount(cfg);
+    const std::pair<int, int> cells[] = {{0, 0}, {cols - 1, rows - 1}, {addons - 1, -1}, {cols, 0}, {-5, -1}};
+    for (const auto& [x, y] : cells) {
+        const TCell* cell = EditedCell(ws.mproject, x, y);
+        if (!cell) continue;
+        (void)CurrentDiffText(*cell, ws.mtilelib);
+        (void)CellPositionText(*cell);
+        (void)CellInfoCard(ws, x, y);
+        if (FillPickerCandidates(ws, x, y)) {
+            QImage strip;
+            (void)BuildCandidateStrip(ws, ws.pickerList, strip);
+            (void)CandidateIndexAt(ws.pickerList, CandidateScrollMaximum(ws.pickerList), 1e9);
+        }
+    }
+    (void)GuideCardMappingFor(QSize(), cfg.WidthPx, cfg.HeightPx);
+    (void)OverviewSize(ws);
+    (void)OverviewScale(ws);
 }
 
 void readOutputs(Workspace& ws)
@@ -195,6 +237,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)p.Cell_GetIdByMouse(10, 10, 1);
     (void)p.Cell_GetAddonIdByMouse(10, 10, 1);
     readOutputs(ws);
+    editCells(ws);
     drawViews(ws, /*all=*/true);
     search(ws);
     drawViews(ws, /*all=*/false);
