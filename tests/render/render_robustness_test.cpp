@@ -4,6 +4,7 @@
 
 #include "render/final_mosaic.h"
 #include "render/guide_rendering.h"
+#include "render/mosaic_views.h"
 #include "render/project_folder.h"
 #include "render/working_views.h"
 
@@ -184,4 +185,31 @@ TEST(ProjectFolderWrites, AFailedWriteKeepsTheSavedFolder)
     QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     files.sort();
     EXPECT_EQ(files, (QStringList{"Mosaic.Prj", "MosaicPicture.jpg", "imagelib.dat", "mainimage.jpg"}));
+}
+
+TEST(MosaicViewSize, AViewOfMoreThanTwoHundredMegapixelsIsRefusedBeforeItIsMade)
+{
+    auto ws = std::make_unique<Workspace>();
+    struct Case {
+        const char* name;
+        double w, h;
+        bool refused;
+    };
+    // Each side within 32768 pixels; only the whole is too much.
+    const Case cases[] = {{"20000 x 20000", 20000, 20000, true}, {"32000 x 7000", 32000, 7000, true},
+                          {"200 x 100", 200, 100, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ws->mproject.cfg.FullWidthF = c.w;
+        ws->mproject.cfg.FullHeightF = c.h;
+        QImage view(3, 3, QImage::Format_ARGB32_Premultiplied);
+        const Status st = Draw_MosaicToView(*ws, kDrawOutline, view, 1.0, nullptr);
+        EXPECT_EQ(st.ok(), !c.refused) << st.error().toStdString();
+        if (c.refused) {
+            EXPECT_TRUE(st.error().contains("at most 200 megapixels")) << st.error().toStdString();
+            EXPECT_EQ(view.size(), QSize(3, 3)); // nothing was allocated for it
+        } else {
+            EXPECT_EQ(view.size(), QSize(200, 100));
+        }
+    }
 }
