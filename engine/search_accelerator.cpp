@@ -393,6 +393,12 @@ public:
         m_repeatMax = options.RepeatMax;
         m_radiusOn = options.RepeatRadiusOn != 0;
     }
+    // Asks the memory for the use counts of tiles about to be checked: each item record
+    // is 32 KB, so every use count sits on a page of its own and costs a miss.
+    void prefetch(int t) const
+    {
+        if (m_repeatMaxOn) __builtin_prefetch(&m_project.ws().mtilelib.items[t].Usecount);
+    }
     bool operator()(int t)
     {
         if (m_repeatMaxOn && m_project.ws().mtilelib.items[t].Usecount >= m_repeatMax) return false;
@@ -480,6 +486,7 @@ struct SearchAccelerator::Data {
     AlignedBlock<double> bounds;
     AlignedBlock<std::uint8_t> rotations;
     AlignedBlock<Key> batch;
+    AlignedBlock<int> firstPass;
     int seedingMinTiles = kSeedingMinTiles;
     mutable Counters counters;
 };
@@ -494,6 +501,7 @@ SearchAccelerator::SearchAccelerator(const TTilelibData& lib, bool roundTiles) :
         d->upright.set(t, lib.items[t].ColorInfo);
     d->diffs = allocateBlock<std::int32_t>(paddedCount(n));
     d->batch = allocateBlock<Key>(paddedCount(n));
+    d->firstPass = allocateBlock<int>(paddedCount(n));
     if (!roundTiles) return;
     d->rotations = allocateBlock<std::uint8_t>(paddedCount(n));
 
@@ -568,6 +576,9 @@ void SearchAccelerator::GetGoodTileList(const TMosaicProject& project, const TCe
         }
         // Availability is asked in rank order, so only about the first 100 need it.
         std::sort(batch, batch + m);
+        if (!bypassAC)
+            for (int i = 0; i < std::min(m, kListCapacity + 8); ++i)
+                available.prefetch(keyTile(batch[i]));
         int kept = 0;
         for (int i = 0; i < m && kept < kListCapacity; ++i) {
             const int t = keyTile(batch[i]);
@@ -608,8 +619,17 @@ void SearchAccelerator::GetGoodTileList(const TMosaicProject& project, const TCe
     // The tiles with the smallest bounds first, so that the list fills with good
     // candidates and the bound rejects most of the rest.
     const double seed = seeding ? seedThreshold(bounds, n) : INFINITY;
-    for (int t = 0; t < n; ++t)
-        if (bounds[t] <= seed && lib.ItemEnable[t] && (bypassAC || available(t))) batch[m++] = exact(t);
+    int* first = d->firstPass.get();
+    int firstCount = 0;
+    for (int t = 0; t < n; ++t) {
+        first[firstCount] = t;
+        firstCount += bounds[t] <= seed && lib.ItemEnable[t];
+    }
+    if (!bypassAC)
+        for (int i = 0; i < firstCount; ++i)
+            available.prefetch(first[i]);
+    for (int i = 0; i < firstCount; ++i)
+        if (bypassAC || available(first[i])) batch[m++] = exact(first[i]);
     best.start(batch, m);
     for (int t = 0; t < n; ++t) {
         if (bounds[t] <= seed || !lib.ItemEnable[t]) continue;

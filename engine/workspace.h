@@ -47,6 +47,9 @@ struct TworkplanCfg {
 // Which implementation Search_withoptions runs: the fast path by default, the plain
 // loops (the definition the fast path is tested against) on request.
 enum class SearchPath { Accelerated, Reference };
+// Which implementation Draw_FinalMosaic runs: the parallel one by default, the plain
+// loop on request.
+enum class RenderPath { Parallel, Plain };
 
 class Workspace {
 public:
@@ -82,6 +85,7 @@ public:
     DataFolders folders;
     TworkplanCfg workplanCfg;
     SearchPath searchPath = SearchPath::Accelerated;
+    RenderPath renderPath = RenderPath::Parallel;
 
     RandomSource& random() { return *m_random; }
     // Replaces the random source (tests that script the draws); the workspace does not

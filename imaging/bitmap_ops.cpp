@@ -88,31 +88,57 @@ QImage rotatedWithinSize(const QImage& src, double degrees, QRgb background)
 
 } // namespace
 
+PreparedScaledDraw PrepareScaledDraw(const QImage& src, const QRectF& dstRect, const QRectF& srcRect,
+                                     double deviceScaleX, double deviceScaleY, double opacity)
+{
+    PreparedScaledDraw out;
+    if (src.isNull() || srcRect.isEmpty() || dstRect.isEmpty())
+        return out;
+    const double deviceW = dstRect.width() * deviceScaleX;
+    const double deviceH = dstRect.height() * deviceScaleY;
+    const bool shrinkW = srcRect.width() > 2.0 * deviceW;
+    const bool shrinkH = srcRect.height() > 2.0 * deviceH;
+    out.target = dstRect;
+    out.opacity = opacity;
+    if (shrinkW || shrinkH) {
+        // An axis that does not shrink keeps the source's resolution and is left to the
+        // painter's interpolation; a box filter would only make an enlargement blocky.
+        const int tw = std::max(1, ceilIgnoringNoise(shrinkW ? deviceW : srcRect.width()));
+        const int th = std::max(1, ceilIgnoringNoise(shrinkH ? deviceH : srcRect.height()));
+        out.image = AreaResampleVectorised(src, srcRect, tw, th);
+        out.sourceRect = QRectF(0, 0, tw, th);
+    } else {
+        out.image = src;
+        out.sourceRect = srcRect;
+    }
+    return out;
+}
+
+void DrawPreparedScaled(QPainter& painter, const PreparedScaledDraw& prepared)
+{
+    if (prepared.image.isNull())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.setOpacity(prepared.opacity);
+    painter.drawImage(prepared.target, prepared.image, prepared.sourceRect);
+    painter.restore();
+}
+
+void DrawPreparedScaled(Canvas& canvas, const PreparedScaledDraw& prepared)
+{
+    Canvas::Scene scene(canvas);
+    DrawPreparedScaled(scene.painter(), prepared);
+}
+
 void DrawScaled(QPainter& painter, const QRectF& dstRect, const QImage& src, const QRectF& srcRect, double opacity)
 {
     if (src.isNull() || srcRect.isEmpty() || dstRect.isEmpty())
         return;
     // Lengths of the painter's unit vectors on the device: scale, DPR and rotation included.
     const QTransform t = painter.combinedTransform();
-    const double deviceW = dstRect.width() * std::hypot(t.m11(), t.m12());
-    const double deviceH = dstRect.height() * std::hypot(t.m21(), t.m22());
-    const bool shrinkW = srcRect.width() > 2.0 * deviceW;
-    const bool shrinkH = srcRect.height() > 2.0 * deviceH;
-
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.setOpacity(opacity);
-    if (shrinkW || shrinkH) {
-        // An axis that does not shrink keeps the source's resolution and is left to the
-        // painter's interpolation; a box filter would only make an enlargement blocky.
-        const int tw = std::max(1, ceilIgnoringNoise(shrinkW ? deviceW : srcRect.width()));
-        const int th = std::max(1, ceilIgnoringNoise(shrinkH ? deviceH : srcRect.height()));
-        const QImage averaged = AreaResample(src, srcRect, tw, th);
-        painter.drawImage(dstRect, averaged, QRectF(0, 0, tw, th));
-    } else {
-        painter.drawImage(dstRect, src, srcRect);
-    }
-    painter.restore();
+    DrawPreparedScaled(painter, PrepareScaledDraw(src, dstRect, srcRect, std::hypot(t.m11(), t.m12()),
+                                                  std::hypot(t.m21(), t.m22()), opacity));
 }
 
 void DrawScaled(Canvas& canvas, const QRectF& dstRect, const QImage& src, const QRectF& srcRect, double opacity)
@@ -197,18 +223,25 @@ void GrayscaleBitmap(QImage& bitmap)
     });
 }
 
-void ApplyAlphaMask(QImage& target, const QImage& mask)
+QImage StretchAlphaMask(const QImage& mask, int w, int h)
 {
-    if (mask.isNull() || !toWorkingFormat(target))
-        return;
-    const int w = target.width();
-    const int h = target.height();
+    if (mask.isNull() || w <= 0 || h <= 0)
+        return QImage();
     QImage stretched = newWorkingBitmap(w, h, 0); // transparent white is 0 once premultiplied
     {
         Canvas canvas(stretched);
         Canvas::Scene scene(canvas);
         DrawScaled(scene.painter(), QRectF(0, 0, w, h), mask);
     }
+    return stretched;
+}
+
+void ApplyStretchedAlphaMask(QImage& target, const QImage& stretched)
+{
+    if (stretched.isNull() || stretched.size() != target.size() || !toWorkingFormat(target))
+        return;
+    const int w = target.width();
+    const int h = target.height();
     for (int y = 0; y < h; ++y) {
         const QRgb* alphaLine = reinterpret_cast<const QRgb*>(stretched.constScanLine(y));
         QRgb* line = reinterpret_cast<QRgb*>(target.scanLine(y));
@@ -226,6 +259,13 @@ void ApplyAlphaMask(QImage& target, const QImage& mask)
             // A transparent target pixel has no colour left to keep and stays 0.
         }
     }
+}
+
+void ApplyAlphaMask(QImage& target, const QImage& mask)
+{
+    if (mask.isNull() || !toWorkingFormat(target))
+        return;
+    ApplyStretchedAlphaMask(target, StretchAlphaMask(mask, target.width(), target.height()));
 }
 
 void ShiftRGB(QImage& bitmap, int dR, int dG, int dB)

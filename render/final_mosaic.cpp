@@ -146,6 +146,14 @@ Result<QImage> PrepareTileBitmap(const Workspace& ws, int tileIndex, QSize size)
 QImage PrepareCellPicture(const Workspace& ws, const QImage& tileBitmap, int tileIndex, const TCell& cell,
                           const QImage& mask)
 {
+    QImage w = AdjustCellPicture(ws, tileBitmap, tileIndex, cell);
+    if (w.isNull()) return w;
+    ApplyAlphaMask(w, mask);
+    return w;
+}
+
+QImage AdjustCellPicture(const Workspace& ws, const QImage& tileBitmap, int tileIndex, const TCell& cell)
+{
     const TmosaicOptions& o = ws.moptions;
     QImage w = tileBitmap.copy();
     if (w.isNull()) return w;
@@ -155,7 +163,6 @@ QImage PrepareCellPicture(const Workspace& ws, const QImage& tileBitmap, int til
         BlendBitmap(w, ws.fullSizeImage, ScaleRect(cell.CellRect, ws.mainImageScale),
                     TRectF{0, 0, static_cast<float>(w.width()), static_cast<float>(w.height())},
                     static_cast<float>(o.AlphaBlend));
-    ApplyAlphaMask(w, mask);
     return w;
 }
 
@@ -219,6 +226,12 @@ void PaintMosaicBackground(Workspace& ws, Canvas& canvas)
 
 Status Draw_FinalMosaic(Workspace& ws, Canvas& canvas, int /*drawMode*/, double scale, Progress* pbar,
                         FinalMosaicCounters* counters)
+{
+    if (ws.renderPath == RenderPath::Parallel) return DrawFinalMosaicParallel(ws, canvas, scale, pbar, counters);
+    return DrawFinalMosaicPlain(ws, canvas, scale, pbar, counters);
+}
+
+Status DrawFinalMosaicPlain(Workspace& ws, Canvas& canvas, double scale, Progress* pbar, FinalMosaicCounters* counters)
 {
     const TMosaicProject& prj = ws.mproject;
     const TprojectCFG& cfg = prj.cfg;
