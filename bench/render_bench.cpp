@@ -180,7 +180,7 @@ void BM_FinalMosaic100x100At8000(benchmark::State& state)
     state.counters["prepare_s"] = double(counters.prepareNanos) / 1e9 / n;
     state.counters["draw_s"] = double(counters.drawNanos) / 1e9 / n;
     state.counters["peak_RSS_MB"] = double(peakRssMB());
-    state.SetLabel(path == 0 ? "plain" : path == 1 ? "parallel, 1 thread" : "parallel, all cores");
+    state.SetLabel(path == 0 ? "plain" : path == 1 ? "parallel on 1 thread" : "parallel on all cores");
 }
 BENCHMARK(BM_FinalMosaic100x100At8000)
     ->ArgName("path")
