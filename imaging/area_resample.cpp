@@ -1,6 +1,7 @@
 #include "imaging/area_resample.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -111,6 +112,73 @@ void accumulateRows(Quad* acc, const Quad* row, double f, int W)
         acc[i] += f * row[i];
 }
 
+// The taps of an axis that averages exactly k whole source pixels per target, k a power
+// of two (a reduction by 2, 4, 8 or 16): each weight is exactly 1 / k. Then every
+// product and sum of the double filter is exact, the target value is the integer sum S
+// of its k x k pixels divided by k^2, and its rounding (v + 0.5, truncated) is
+// (S + k^2 / 2) >> log2(k^2): whole-number arithmetic gives the same bytes.
+int uniformTaps(const AxisTaps& t)
+{
+    if (t.count.empty()) return 0;
+    const int k = t.count[0];
+    if (k < 2 || k > 16 || (k & (k - 1)) != 0) return 0;
+    const double w = 1.0 / k;
+    for (std::size_t i = 0; i < t.count.size(); ++i) {
+        if (t.count[i] != k) return 0;
+        if (i > 0 && t.first[i] != t.first[i - 1] + k) return 0;
+    }
+    for (double v : t.weights)
+        if (v != w) return 0;
+    return k;
+}
+
+QUILLARY_KERNEL
+void boxRow(const std::uint32_t* line, int first, int W, int k, bool opaque, bool straight, std::uint32_t* sums)
+{
+    for (int x = 0; x < W; ++x) {
+        std::uint32_t a = 0, r = 0, g = 0, b = 0;
+        for (int j = 0; j < k; ++j) {
+            std::uint32_t px = line[first + x * k + j];
+            if (opaque)
+                px |= 0xFF000000u;
+            else if (straight)
+                px = qPremultiply(px);
+            a += px >> 24;
+            r += (px >> 16) & 0xFF;
+            g += (px >> 8) & 0xFF;
+            b += px & 0xFF;
+        }
+        sums[4 * x] += a;
+        sums[4 * x + 1] += r;
+        sums[4 * x + 2] += g;
+        sums[4 * x + 3] += b;
+    }
+}
+
+QImage boxAverage(const QImage& src, const AxisTaps& tx, const AxisTaps& ty, int k, int W, int H, QImage out)
+{
+    const bool opaque = src.format() == QImage::Format_RGB32;
+    const bool straight = src.format() == QImage::Format_ARGB32;
+    const int shift = 2 * std::countr_zero(unsigned(k));
+    const std::uint32_t half = std::uint32_t(1) << (shift - 1);
+    std::vector<std::uint32_t> sums(static_cast<std::size_t>(W) * 4);
+    for (int y = 0; y < H; ++y) {
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int j = 0; j < k; ++j)
+            boxRow(reinterpret_cast<const std::uint32_t*>(src.constScanLine(ty.first[y] + j)), tx.first[0], W, k, opaque,
+                   straight, sums.data());
+        auto* dst = reinterpret_cast<std::uint32_t*>(out.scanLine(y));
+        for (int x = 0; x < W; ++x) {
+            const std::uint32_t qa = std::min<std::uint32_t>((sums[4 * x] + half) >> shift, 255);
+            const std::uint32_t qr = std::min((sums[4 * x + 1] + half) >> shift, qa);
+            const std::uint32_t qg = std::min((sums[4 * x + 2] + half) >> shift, qa);
+            const std::uint32_t qb = std::min((sums[4 * x + 3] + half) >> shift, qa);
+            dst[x] = (qa << 24) | (qr << 16) | (qg << 8) | qb;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 QImage AreaResampleVectorised(const QImage& src, const QRectF& srcRect, int W, int H)
@@ -133,6 +201,7 @@ QImage AreaResampleVectorised(const QImage& src, const QRectF& srcRect, int W, i
     const AxisTaps tx = makeTaps(L, w, W, src.width());
     const AxisTaps ty = makeTaps(T, h, H, src.height());
     if (tx.hi == tx.lo || ty.hi == ty.lo) return out;
+    if (const int k = uniformTaps(tx); k > 0 && uniformTaps(ty) == k) return boxAverage(src, tx, ty, k, W, H, out);
 
     const int ringRows = std::max(1, ty.maxCount);
     std::vector<double> ringStore(static_cast<std::size_t>(ringRows) * W * 4);

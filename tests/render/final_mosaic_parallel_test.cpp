@@ -3,7 +3,6 @@
 
 #include "render/final_mosaic.h"
 
-#include "imaging/area_resample.h"
 #include "imaging/bitmap_ops.h"
 #include "tests/render/final_render_fixtures.h"
 
@@ -208,39 +207,6 @@ TEST_F(FinalMosaicParallel, StopsAtAMissingTileLikeThePlainLoop)
         EXPECT_EQ(compare(plain.view, fast.view).pixels, 0); // tiles 0..2 drawn, no more
         EXPECT_EQ(plain.progress, fast.progress);
         EXPECT_EQ(plain.counters.tilesLoaded, fast.counters.tilesLoaded);
-    }
-}
-
-TEST(AreaResampleVectorised, GivesTheSameBitmapAsThePlainResampling)
-{
-    std::mt19937 rng(9);
-    struct Case {
-        const char* name;
-        QImage::Format format;
-        QRectF rect;
-        int W, H;
-    };
-    const Case cases[] = {
-        {"premultiplied, strong reduction", QImage::Format_ARGB32_Premultiplied, QRectF(0, 0, 308, 308), 78, 78},
-        {"straight alpha, fractional part", QImage::Format_ARGB32, QRectF(3.3, 7.75, 200.5, 101.2), 37, 19},
-        {"opaque, enlargement", QImage::Format_RGB32, QRectF(10, 10, 20, 30), 64, 90},
-        {"partly outside", QImage::Format_ARGB32_Premultiplied, QRectF(-20.5, 100, 150, 200), 33, 41},
-        {"another format", QImage::Format_RGB888, QRectF(0, 0, 120, 90), 17, 13},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QImage src(173, 211, QImage::Format_ARGB32);
-        for (int y = 0; y < src.height(); ++y)
-            for (int x = 0; x < src.width(); ++x)
-                src.setPixel(x, y, qRgba(int(rng() % 256), int(rng() % 256), int(rng() % 256), int(rng() % 256)));
-        src = src.convertToFormat(c.format);
-        const QImage a = AreaResample(src, c.rect, c.W, c.H);
-        const QImage b = AreaResampleVectorised(src, c.rect, c.W, c.H);
-        ASSERT_EQ(a.size(), b.size());
-        EXPECT_EQ(compare(a, b).pixels, 0);
-        QImage blank(a.size(), a.format());
-        blank.fill(0);
-        EXPECT_GT(compare(a, blank).pixels, 0); // not a blank result
     }
 }
 
