@@ -70,10 +70,11 @@ t0=$(now)
   >>"$log" 2>&1 || fail
 "$cli" library add "$work/quillary/library" "$work/input/tiles" >>"$log" 2>&1 || fail
 t1=$(now)
-# The window's defaults (dither, colour enhance 0.4, alpha blend 0.25), no gaps.
+# The window's defaults (dither, colour enhance 0.4, alpha blend 0.25), no gaps. The
+# project folder it saves holds the mosaic picture, MosaicPicture.jpg, 8000 x 8000.
 "$cli" mosaic create --photo "$photo" --library "$work/quillary/library" --out "$work/quillary/project" \
   --cols $cells --rows $cells --tile-width $cell_px --tile-height $cell_px --gap-x 0 --gap-y 0 --unit pixel \
-  --seed 1 --picture "$work/quillary/mosaic.jpg" >>"$log" 2>&1 || fail
+  --seed 1 >>"$log" 2>&1 || fail
 t2=$(now)
 
 echo "compare-peers: metapixel"
@@ -92,7 +93,7 @@ ours=$(elapsed "$t0" "$t2")
 mp_lib=$(elapsed "$t3" "$t4")
 mp_mosaic=$(elapsed "$t4" "$t5")
 mp=$(elapsed "$t3" "$t5")
-ours_de=$("$fidelity" "$photo" "$work/quillary/mosaic.jpg" --cols $cells --rows $cells | sed 's/.*=//')
+ours_de=$("$fidelity" "$photo" "$work/quillary/project/MosaicPicture.jpg" --cols $cells --rows $cells | sed 's/.*=//')
 mp_de=$("$fidelity" "$photo" "$work/metapixel/mosaic.jpg" --cols $cells --rows $cells | sed 's/.*=//')
 ratio=$(awk -v a="$mp" -v b="$ours" 'BEGIN { printf "%.2f", a / b }')
 
