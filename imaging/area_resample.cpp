@@ -193,27 +193,12 @@ int uniformTaps(const AxisTaps& t)
     return k;
 }
 
+// Adds one source row's bytes (premultiplied or opaque pixels) to per-column sums.
 QUILLARY_KERNEL
-void boxRow(const std::uint32_t* line, int first, int W, int k, bool opaque, bool straight, std::uint32_t* sums)
+void addRowBytes(const std::uint8_t* __restrict row, int n, std::uint16_t* __restrict sums)
 {
-    for (int x = 0; x < W; ++x) {
-        std::uint32_t a = 0, r = 0, g = 0, b = 0;
-        for (int j = 0; j < k; ++j) {
-            std::uint32_t px = line[first + x * k + j];
-            if (opaque)
-                px |= 0xFF000000u;
-            else if (straight)
-                px = qPremultiply(px);
-            a += px >> 24;
-            r += (px >> 16) & 0xFF;
-            g += (px >> 8) & 0xFF;
-            b += px & 0xFF;
-        }
-        sums[4 * x] += a;
-        sums[4 * x + 1] += r;
-        sums[4 * x + 2] += g;
-        sums[4 * x + 3] += b;
-    }
+    for (int i = 0; i < n; ++i)
+        sums[i] = std::uint16_t(sums[i] + row[i]);
 }
 
 QImage boxAverage(const QImage& src, const AxisTaps& tx, const AxisTaps& ty, int k, int W, int H, QImage out)
@@ -222,18 +207,34 @@ QImage boxAverage(const QImage& src, const AxisTaps& tx, const AxisTaps& ty, int
     const bool straight = src.format() == QImage::Format_ARGB32;
     const int shift = 2 * std::countr_zero(unsigned(k));
     const std::uint32_t half = std::uint32_t(1) << (shift - 1);
-    std::vector<std::uint32_t> sums(static_cast<std::size_t>(W) * 4);
+    const int x0 = tx.first[0], span = W * k; // source columns x0 .. x0 + span - 1
+    // Column sums of k rows stay below 16 * 255, so 16 bits hold them.
+    std::vector<std::uint16_t> columns(static_cast<std::size_t>(span) * 4);
+    std::vector<std::uint32_t> premultiplied(straight ? static_cast<std::size_t>(span) : 0);
     for (int y = 0; y < H; ++y) {
-        std::fill(sums.begin(), sums.end(), 0u);
-        for (int j = 0; j < k; ++j)
-            boxRow(reinterpret_cast<const std::uint32_t*>(src.constScanLine(ty.first[y] + j)), tx.first[0], W, k, opaque,
-                   straight, sums.data());
+        std::fill(columns.begin(), columns.end(), std::uint16_t(0));
+        for (int j = 0; j < k; ++j) {
+            const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(ty.first[y] + j)) + x0;
+            if (straight) {
+                for (int i = 0; i < span; ++i)
+                    premultiplied[std::size_t(i)] = qPremultiply(line[i]);
+                line = premultiplied.data();
+            }
+            addRowBytes(reinterpret_cast<const std::uint8_t*>(line), span * 4, columns.data());
+        }
         auto* dst = reinterpret_cast<std::uint32_t*>(out.scanLine(y));
         for (int x = 0; x < W; ++x) {
-            const std::uint32_t qa = std::min<std::uint32_t>((sums[4 * x] + half) >> shift, 255);
-            const std::uint32_t qr = std::min((sums[4 * x + 1] + half) >> shift, qa);
-            const std::uint32_t qg = std::min((sums[4 * x + 2] + half) >> shift, qa);
-            const std::uint32_t qb = std::min((sums[4 * x + 3] + half) >> shift, qa);
+            // Channels in memory order: b, g, r, a.
+            std::uint32_t sum[4] = {0, 0, 0, 0};
+            const std::uint16_t* c = columns.data() + std::size_t(x) * k * 4;
+            for (int j = 0; j < k; ++j)
+                for (int ch = 0; ch < 4; ++ch)
+                    sum[ch] += c[j * 4 + ch];
+            // An opaque format's alpha counts as 255 whatever its byte holds.
+            const std::uint32_t qa = opaque ? 255u : std::min<std::uint32_t>((sum[3] + half) >> shift, 255);
+            const std::uint32_t qr = std::min((sum[2] + half) >> shift, qa);
+            const std::uint32_t qg = std::min((sum[1] + half) >> shift, qa);
+            const std::uint32_t qb = std::min((sum[0] + half) >> shift, qa);
             dst[x] = (qa << 24) | (qr << 16) | (qg << 8) | qb;
         }
     }
