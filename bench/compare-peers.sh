@@ -7,7 +7,7 @@
 # bench/mosaic_fidelity.cpp).
 #
 # usage: bench/compare-peers.sh [BUILD_DIR]
-# environment: PEERS_TILES (500), PEERS_TILE_SIZE (1600x1200, the tile photos),
+# environment: PEERS_TILES (500), PEERS_TILE_SIZE (3000x2000: 6-megapixel tile photos),
 #              PEERS_KEEP=1 keeps the work folder, PEERS_DIR uses that folder.
 # The last line is machine-readable for scripts/run-benchmarks:
 #   PEERS ours_s=... metapixel_s=... ratio=... ours_delta_e=... metapixel_delta_e=...
@@ -15,7 +15,7 @@ set -euo pipefail
 
 build=${1:-build}
 tiles=${PEERS_TILES:-500}
-tile_size=${PEERS_TILE_SIZE:-1600x1200}
+tile_size=${PEERS_TILE_SIZE:-3000x2000}
 cells=100
 cell_px=80 # 100 cells of 80 pixels: the 8000-pixel picture of both programs
 export QT_QPA_PLATFORM=offscreen

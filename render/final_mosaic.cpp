@@ -154,16 +154,22 @@ QImage PrepareCellPicture(const Workspace& ws, const QImage& tileBitmap, int til
 
 QImage AdjustCellPicture(const Workspace& ws, const QImage& tileBitmap, int tileIndex, const TCell& cell)
 {
-    const TmosaicOptions& o = ws.moptions;
     QImage w = tileBitmap.copy();
     if (w.isNull()) return w;
+    AdjustCellPictureInPlace(ws, w, tileIndex, cell);
+    return w;
+}
+
+void AdjustCellPictureInPlace(const Workspace& ws, QImage& w, int tileIndex, const TCell& cell)
+{
+    const TmosaicOptions& o = ws.moptions;
+    if (w.isNull()) return;
     if (o.ColorAdjust > kAdjustThreshold)
         ShiftTowardColor(w, ws.mtilelib.items[tileIndex].ColorInfo, cell.ICinfo, static_cast<float>(o.ColorAdjust));
     if (o.AlphaBlend > kAdjustThreshold && !ws.fullSizeImage.isNull())
         BlendBitmap(w, ws.fullSizeImage, ScaleRect(cell.CellRect, ws.mainImageScale),
                     TRectF{0, 0, static_cast<float>(w.width()), static_cast<float>(w.height())},
                     static_cast<float>(o.AlphaBlend));
-    return w;
 }
 
 CellPlacement MakeCellPlacement(const QImage& cellPicture, const TCell& cell, CellPlacementKind kind, double cellWdf,

@@ -77,6 +77,8 @@ QImage PrepareCellPicture(const Workspace& ws, const QImage& tileBitmap, int til
 // to the mask, which the caller then applies (ApplyAlphaMask or, with a mask stretched
 // once for many cells, ApplyStretchedAlphaMask).
 QImage AdjustCellPicture(const Workspace& ws, const QImage& tileBitmap, int tileIndex, const TCell& cell);
+// The same on a copy the caller made (and may reuse from cell to cell).
+void AdjustCellPictureInPlace(const Workspace& ws, QImage& picture, int tileIndex, const TCell& cell);
 
 // The rotated picture and its rectangle for a prepared Wm. For the centred kinds the
 // size is the rotated picture's times k = CellWdf * scale / width(Wm), centred on
