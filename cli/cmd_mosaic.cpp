@@ -9,6 +9,7 @@
 #include "engine/project_info.h"
 #include "engine/workspace.h"
 #include "imaging/picture_io.h"
+#include "packages/sample_content.h"
 #include "platform/file_io.h"
 #include "render/color_charts.h"
 #include "render/mosaic_views.h"
@@ -174,8 +175,13 @@ int cmdMosaicCreate(const QStringList& args)
         return fail(pattern.error());
     ws->mproject.patterncfg = *pattern;
 
-    // The crop view is the photo itself: crop units are photo pixels.
-    auto picture = LoadPicture(photo);
+    // The crop view is the photo itself: crop units are photo pixels. "embedded:N" names
+    // one of the sample photos inside the program.
+    auto picture = photo.startsWith(QLatin1String("embedded:"))
+                       ? LoadPictureFromBytes(ReadEmbeddedContent(EmbeddedContentRoot(),
+                                                                  QStringLiteral("pngimage_") + photo.mid(9)),
+                                              photo)
+                       : LoadPicture(photo);
     if (!picture)
         return fail(picture.error());
     ws->mainImage = *picture;

@@ -8,8 +8,11 @@
 
 #include <vector>
 
+class Progress;
 class TMosaicProject;
 class TTilelib;
+class Workspace;
+struct Platform;
 
 struct TileUse {
     int tile;
@@ -34,3 +37,20 @@ QString TileListRow(const TileUse& use, const QString& fileName);
 // "File Name" (the ready picture's full path), one row per tile, grid cells counted
 // only; numbers are stored as numbers. Written through a temporary file.
 Status WriteTileStatisticsXlsx(const QString& path, const TMosaicProject& project, const TTilelib& library);
+
+// The list as picture pages, always in tile order: ceil(Count / 50) pages of 512 x
+// 32 * min(Count, 50) pixels on opaque white. Row j of page p shows tile p * 50 + j: its
+// ready picture fitted into 32 x 32 on white at (0, 32j) and, in black in the band
+// x 64..448 of the row, vertically centred on one line (cut at the band, never wrapped),
+// "ID:" + id + " Count" + count + " File:" + the picture's file name, with the count of
+// grid cells only. Page p is written as JPEG to folder/name + p + ".jpg" (name keeps its
+// extension: "TileCountList.jpg0.jpg"), replacing a file of that name; one bitmap is
+// reused and cleared after each page. An empty library writes nothing. A tile picture
+// that cannot be loaded stops with the loader's message (naming the file): the pages
+// written before it stay, the page it was on is not written. Progress per tile, events
+// pumped per page, progress 0 at the end. Returns the files written.
+Result<QStringList> SaveTileCountPages(const Workspace& ws, const QString& folder, const QString& name,
+                                       Progress* progress, const Platform& platform);
+
+// The text of one row of the pages: "ID:12 Count34 File:free12.jpg".
+QString TileCountPageText(const TileUse& use, const QString& fileName);

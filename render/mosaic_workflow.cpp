@@ -221,6 +221,21 @@ Status CreateMosaicCommand(Workspace& ws, const NewProjectSettings& s, const Cro
     return drawn;
 }
 
+Status RenderMosaicAgain(Workspace& ws, QImage& mainView, Progress* progress)
+{
+    TMosaicProject& p = ws.mproject;
+    if (ws.fullSizeImage.isNull() || ws.mainImageScale <= 0)
+        return Failure(QStringLiteral("The mosaic has no main picture to match; create or open a mosaic first."));
+    BuildPatternShapeMasks(ws.shapeMasks, p.patterncfg);
+    ws.mtilelib.ZeroUsecount();
+    p.cell_ClearTileID();
+    p.Cell_ReadColorFromMI_2017(nullptr);
+    p.AddonCell_ReadColorFromMI_2017(nullptr);
+    p.Search_withoptions(nullptr);
+    p.Rendered = true;
+    return Draw_MosaicToView(ws, kDrawFinal, mainView, p.cfg.PreviewScale, progress);
+}
+
 bool SetPriorityAt(Workspace& ws, float x, float y, int level)
 {
     TMosaicProject& p = ws.mproject;

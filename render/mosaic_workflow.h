@@ -108,6 +108,13 @@ Status CreateMosaic(Workspace& ws, const NewProjectSettings& s, const CropState&
 Status CreateMosaicCommand(Workspace& ws, const NewProjectSettings& s, const CropState& crop, QSize cellPreviewSize,
                            QImage& mainView, Progress* progress, QString* timeLabel);
 
+// Searches the current project again with its own layout, options and main picture and
+// draws the final mosaic into `mainView`: what the tile statistics window does after the
+// user changed which tiles may be used. The enable flags are kept. Works the same for a
+// project just created and for one opened from its folder (which has no photo, only
+// its cropped main picture).
+Status RenderMosaicAgain(Workspace& ws, QImage& mainView, Progress* progress);
+
 // The priority click on the priority view (CellPlanScale units): the cell under the point
 // or, for the circle layout, the add-on cell under it gets `level`. False when no cell
 // was found.

@@ -244,3 +244,35 @@ TEST(SetPriorityAt, SetsTheCellUnderThePointOnTheCellPreview)
     EXPECT_EQ(f.ws->mproject.Cells[1][2].PriLevel, 1);
     EXPECT_FALSE(SetPriorityAt(*f.ws, -50, -50, 2));
 }
+
+TEST(RenderMosaicAgain, SearchesTheCurrentLayoutAgainAndKeepsTheEnableFlags)
+{
+    Fixture f;
+    QImage view;
+    EXPECT_FALSE(RenderMosaicAgain(*f.ws, view, nullptr).ok()); // nothing to match yet
+
+    f.loadLibrary();
+    f.loadPhoto();
+    NewProjectSettings s;
+    s.horizontalCount = 6;
+    s.verticalCount = 6;
+    s.repeatRadiusOn = false;
+    s.randomLevel = 1;
+    CropState crop;
+    crop.cropRect = TRectF{0, 0, 400, 400};
+    SizeUpdate(*f.ws, s, QSize(200, 200));
+    ASSERT_TRUE(CreateMosaicCommand(*f.ws, s, crop, QSize(200, 200), view, nullptr, nullptr).ok());
+    ASSERT_EQ(f.ws->mproject.Cells[0][0].TileID, 0);
+    const float left = f.ws->mproject.Cells[0][1].CellRectReal.Left;
+
+    f.ws->mtilelib.ItemEnable[0] = 0;
+    f.ws->mainImage = QImage(); // an opened project has only its cropped main picture
+    ASSERT_TRUE(RenderMosaicAgain(*f.ws, view, nullptr).ok());
+    EXPECT_EQ(f.ws->mtilelib.ItemEnable[0], 0);
+    EXPECT_EQ(f.ws->mtilelib.items[0].Usecount, 0);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_TRUE(f.ws->mproject.Cells[y][x].TileID > 0) << x << "," << y;
+    EXPECT_FLOAT_EQ(f.ws->mproject.Cells[0][1].CellRectReal.Left, left); // the layout stays
+    EXPECT_TRUE(f.ws->mproject.Rendered);
+}
