@@ -7,13 +7,19 @@
 # bench/mosaic_fidelity.cpp).
 #
 # usage: bench/compare-peers.sh [BUILD_DIR]
-# environment: PEERS_TILES (500), PEERS_TILE_SIZE (3000x2000: 6-megapixel tile photos),
-#              PEERS_KEEP=1 keeps the work folder, PEERS_DIR uses that folder.
+# environment: PEERS_TILES (500), PEERS_TILE_SIZE (3000x2000: 6-megapixel tile photos,
+#              the size of an ordinary camera's pictures), PEERS_TILE_DIR (use the
+#              photos of that folder instead of generated ones, e.g.
+#              resources/sample-content/tiles), PEERS_PHOTO (the main photo, cropped to
+#              its centred square; by default the sample content's honey bee when the
+#              repository has it, else a generated landscape), PEERS_KEEP=1 keeps the
+#              work folder, PEERS_DIR uses that folder.
 # The last line is machine-readable for scripts/run-benchmarks:
 #   PEERS ours_s=... metapixel_s=... ratio=... ours_delta_e=... metapixel_delta_e=...
 set -euo pipefail
 
 build=${1:-build}
+repo=$(cd "$(dirname "$0")/.." && pwd)
 tiles=${PEERS_TILES:-500}
 tile_size=${PEERS_TILE_SIZE:-3000x2000}
 cells=100
@@ -47,11 +53,26 @@ if [ -z "${PEERS_KEEP:-}" ] && [ -z "${PEERS_DIR:-}" ]; then trap 'rm -rf "$work
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 
-if [ ! -f "$work/input/photo.jpg" ]; then
-  echo "compare-peers: making $tiles tile photos of $tile_size and a 2000 x 2000 photo in $work/input"
-  "$photos_tool" "$work/input" --tiles "$tiles" --tile-width "${tile_size%x*}" --tile-height "${tile_size#*x}" \
-    --photo-size 2000
+main_photo=${PEERS_PHOTO:-}
+if [ -z "$main_photo" ] && [ -f "$repo/resources/sample-content/main/honey-bee.jpg" ]; then
+  main_photo="$repo/resources/sample-content/main/honey-bee.jpg"
 fi
+if [ ! -f "$work/input/photo.jpg" ]; then
+  photo_args=(--photo-size 2000)
+  [ -n "$main_photo" ] && photo_args+=(--photo-from "$main_photo")
+  if [ -n "${PEERS_TILE_DIR:-}" ]; then
+    echo "compare-peers: tile photos from $PEERS_TILE_DIR, a 2000 x 2000 photo in $work/input"
+    mkdir -p "$work/input/tiles"
+    cp "$PEERS_TILE_DIR"/*.jpg "$work/input/tiles/"
+    "$photos_tool" "$work/input" --tiles 0 "${photo_args[@]}"
+  else
+    echo "compare-peers: making $tiles tile photos of $tile_size and a 2000 x 2000 photo in $work/input"
+    "$photos_tool" "$work/input" --tiles "$tiles" --tile-width "${tile_size%x*}" --tile-height "${tile_size#*x}" \
+      "${photo_args[@]}"
+  fi
+fi
+tiles=$(find "$work/input/tiles" -name '*.jpg' | wc -l)
+tile_desc=$([ -n "${PEERS_TILE_DIR:-}" ] && echo "from $PEERS_TILE_DIR" || echo "of $tile_size")
 photo="$work/input/photo.jpg"
 rm -rf "$work/quillary" "$work/metapixel"
 mkdir -p "$work/quillary" "$work/metapixel/library"
@@ -100,6 +121,6 @@ ratio=$(awk -v a="$mp" -v b="$ours" 'BEGIN { printf "%.2f", a / b }')
 printf '\n%-10s %10s %10s %10s %14s\n' "program" "library s" "mosaic s" "total s" "mean Delta E"
 printf '%-10s %10s %10s %10s %14s\n' "Quillary" "$ours_lib" "$ours_mosaic" "$ours" "$ours_de"
 printf '%-10s %10s %10s %10s %14s\n' "metapixel" "$mp_lib" "$mp_mosaic" "$mp" "$mp_de"
-printf 'Quillary is %sx faster in total; %d tile photos of %s, %d x %d cells, 8000-pixel pictures\n' \
-  "$ratio" "$tiles" "$tile_size" $cells $cells
+printf 'Quillary is %sx faster in total; %d tile photos %s, photo %s, %d x %d cells, 8000-pixel pictures\n' \
+  "$ratio" "$tiles" "$tile_desc" "${main_photo:-generated}" $cells $cells
 echo "PEERS ours_s=$ours metapixel_s=$mp ratio=$ratio ours_delta_e=$ours_de metapixel_delta_e=$mp_de"

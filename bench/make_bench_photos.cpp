@@ -4,9 +4,12 @@
 // landscape with sky, sun, hills, water and trees.
 //
 // usage: make_bench_photos OUT_DIR [--tiles 500] [--tile-width 1600] [--tile-height 1200]
-//                          [--photo-size 2000] [--seed 1]
-// writes OUT_DIR/tiles/tileNNNN.jpg and OUT_DIR/photo.jpg.
+//                          [--photo-size 2000] [--seed 1] [--photo-from FILE]
+// writes OUT_DIR/tiles/tileNNNN.jpg (none with --tiles 0) and OUT_DIR/photo.jpg, the
+// landscape or, with --photo-from, the largest centred square of FILE scaled to the
+// photo size.
 
+#include "imaging/bitmap_ops.h"
 #include "imaging/picture_io.h"
 
 #include <QDir>
@@ -132,6 +135,13 @@ int intArg(int argc, char** argv, const char* name, int fallback)
     return fallback;
 }
 
+const char* textArg(int argc, char** argv, const char* name)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0) return argv[i + 1];
+    return nullptr;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -159,7 +169,18 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    if (Status st = SavePicture(landscape(rng, side), out + QStringLiteral("/photo.jpg")); !st) {
+    QImage photo;
+    if (const char* from = textArg(argc, argv, "--photo-from")) {
+        Result<QImage> loaded = LoadPicture(QString::fromLocal8Bit(from));
+        if (!loaded) {
+            std::fprintf(stderr, "make_bench_photos: %s\n", qPrintable(loaded.error()));
+            return 1;
+        }
+        photo = ResizeFill(*loaded, side, side).convertToFormat(QImage::Format_RGB32);
+    } else {
+        photo = landscape(rng, side);
+    }
+    if (Status st = SavePicture(photo, out + QStringLiteral("/photo.jpg")); !st) {
         std::fprintf(stderr, "make_bench_photos: %s\n", qPrintable(st.error()));
         return 1;
     }
