@@ -20,6 +20,14 @@
 #include "library_windows/tile_crop_editor.h"
 #include "library_windows/tile_library_editor.h"
 #include "newproject/new_project_window.h"
+#include "output_windows/color_group_plan_window.h"
+#include "output_windows/guide_card_window.h"
+#include "output_windows/robot_code_window.h"
+#include "output_windows/work_plan_window.h"
+#include "tools/grout_color_window.h"
+#include "tools/tile_pen_window.h"
+#include "tools/tile_picker_window.h"
+#include "tools/tile_statistics_window.h"
 #include "platform/file_io.h"
 
 #include <QApplication>
@@ -186,6 +194,37 @@ int main(int argc, char** argv)
     app.FnewImglib->ShowForNewLibrary(QStringLiteral("New Photo Lib"));
     grabInto(app.FnewImglib, out, QStringLiteral("new_library"));
     app.FnewImglib->hide();
+
+    // The editing tools and the assembly material, on the mosaic just made.
+    form->Select();
+    app.fCellEditor->SelectCell(12, 10);
+    grabInto(app.fCellEditor, out, QStringLiteral("tile_picker"));
+    app.fCellEditor->hide();
+    form->Pen();
+    app.ftilepen->PenItemClick(3);
+    grabInto(app.ftilepen, out, QStringLiteral("tile_pen"));
+    app.ftilepen->hide();
+    form->GroutColor();
+    grabInto(app.fChangeGrout, out, QStringLiteral("grout_color"));
+    app.fChangeGrout->hide();
+    form->TileStatistics();
+    grabInto(app.ftilecount, out, QStringLiteral("tile_statistics"));
+    app.ftilecount->hide();
+    form->WorkPlan();
+    app.fworkplan2->OnePage();
+    grabInto(app.fworkplan2, out, QStringLiteral("work_plan"));
+    app.fworkplan2->hide();
+    form->ColorGroupPlan();
+    app.fworkplan->Preview();
+    grabInto(app.fworkplan, out, QStringLiteral("color_group_plan"));
+    app.fworkplan->hide();
+    form->ControlCodeGenerator();
+    app.frobotcode->SinglePageRobotCode();
+    grabInto(app.frobotcode, out, QStringLiteral("robot_code"));
+    app.frobotcode->hide();
+    form->PosCard();
+    grabInto(app.fPosCard, out, QStringLiteral("guide_card"));
+    app.fPosCard->hide();
 
     form->SaveProject();
     app.fSaveProject->SuggestFolder();

@@ -75,6 +75,7 @@ void BM_SearchReference(benchmark::State& state)
 {
     const int side = int(state.range(0)), tiles = int(state.range(1));
     auto ws = std::make_unique<Workspace>(Platform{}, 1u);
+    ws->searchPath = SearchPath::Reference; // the plain loops; bench/search_bench.cpp compares the fast path
     std::mt19937 rng(3);
     auto info = [&rng] {
         TimgColorInfo i;

@@ -125,25 +125,46 @@ long peakRssMB()
     return usage.ru_maxrss / 1024; // kilobytes on Linux
 }
 
+struct RenderSetup {
+    QTemporaryDir dir;
+    std::unique_ptr<Workspace> ws = std::make_unique<Workspace>();
+    bool ok = false;
+};
+
+RenderSetup& renderSetup()
+{
+    static RenderSetup* setup = [] {
+        auto* s = new RenderSetup;
+        s->ok = s->dir.isValid() && makeLibrary(*s->ws, s->dir.filePath(QStringLiteral("lib")));
+        if (s->ok) makeProject(*s->ws);
+        return s;
+    }();
+    return *setup;
+}
+
+// Argument: 0 the plain loop, 1 the parallel render on one thread (its per-render mask
+// stretching and filtering ahead, no threads), 2 the parallel render on every core.
 void BM_FinalMosaic100x100At8000(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    auto ws = std::make_unique<Workspace>();
-    if (!dir.isValid() || !makeLibrary(*ws, dir.filePath(QStringLiteral("lib")))) {
+    RenderSetup& setup = renderSetup();
+    if (!setup.ok) {
         state.SkipWithError("cannot write the tile library");
         return;
     }
-    makeProject(*ws);
-    const TprojectCFG& cfg = ws->mproject.cfg;
+    Workspace& ws = *setup.ws;
+    const TprojectCFG& cfg = ws.mproject.cfg;
     const double scale = cfg.CanvasScale; // layout units to working-canvas pixels
+    const int path = int(state.range(0));
     FinalMosaicCounters counters;
     QImage view;
     for (auto _ : state) {
+        view = QImage(); // one canvas at a time
         view = QImage(int(cfg.FullWidthF * scale), int(cfg.FullHeightF * scale), QImage::Format_ARGB32_Premultiplied);
         view.fill(Qt::white);
         Canvas canvas(view);
-        PaintMosaicBackground(*ws, canvas);
-        const Status st = Draw_FinalMosaic(*ws, canvas, 50, scale, nullptr, &counters);
+        PaintMosaicBackground(ws, canvas);
+        const Status st = path == 0 ? DrawFinalMosaicPlain(ws, canvas, scale, nullptr, &counters)
+                                    : DrawFinalMosaicParallel(ws, canvas, scale, nullptr, &counters, path == 1 ? 1 : 0);
         if (!st) {
             state.SkipWithError(st.error().toStdString().c_str());
             return;
@@ -158,9 +179,18 @@ void BM_FinalMosaic100x100At8000(benchmark::State& state)
     state.counters["load_s"] = double(counters.loadNanos) / 1e9 / n;
     state.counters["prepare_s"] = double(counters.prepareNanos) / 1e9 / n;
     state.counters["draw_s"] = double(counters.drawNanos) / 1e9 / n;
-    state.counters["peak_rss_MB"] = double(peakRssMB());
+    state.counters["peak_RSS_MB"] = double(peakRssMB());
+    state.SetLabel(path == 0 ? "plain" : path == 1 ? "parallel on 1 thread" : "parallel on all cores");
 }
-BENCHMARK(BM_FinalMosaic100x100At8000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_FinalMosaic100x100At8000)
+    ->ArgName("path")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 } // namespace
 

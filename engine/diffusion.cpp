@@ -9,10 +9,14 @@
 
 namespace {
 
-// The sum in double precision, rounded once to a Single, then clamped.
-int shifted(int channel, int error, float f)
+// The sum in double precision, rounded once to a Single, then clamped. `shift` is the
+// error times the factor, the same product for every entry of a record.
+inline int shifted(int channel, double shift)
 {
-    return ClampByte(static_cast<float>(channel + double(error) * f));
+    const float v = static_cast<float>(channel + shift);
+    if (!(v >= 0)) return 0;
+    if (v > 255) return 255;
+    return static_cast<int>(v);
 }
 
 } // namespace
@@ -25,23 +29,28 @@ int ClampByte(float v)
     return static_cast<int>(std::trunc(v));
 }
 
-TimgColorInfo ErrorDiffuse(const TimgColorInfo& S, const TimgColorInfo& T, const TimgColorInfo& D, float f)
+void ErrorDiffuseInPlace(const TimgColorInfo& S, const TimgColorInfo& T, TimgColorInfo& D, float f)
 {
-    TimgColorInfo result = D;
     const int er = int(S.ci1.rgba.r) - int(T.ci1.rgba.r);
     const int eg = int(S.ci1.rgba.g) - int(T.ci1.rgba.g);
     const int eb = int(S.ci1.rgba.b) - int(T.ci1.rgba.b);
+    const double sr = double(er) * f, sg = double(eg) * f, sb = double(eb) * f;
 
-    result.ci1.rgba =
-        MakeRgba(shifted(D.ci1.rgba.r, er, f), shifted(D.ci1.rgba.g, eg, f), shifted(D.ci1.rgba.b, eb, f), 255);
-    for (TColorInfo15& e : result.ci64) {
-        const int r = shifted(e.rgba.r, er, f);
-        const int g = shifted(e.rgba.g, eg, f);
-        const int b = shifted(e.rgba.b, eb, f);
+    D.ci1.rgba = MakeRgba(shifted(D.ci1.rgba.r, sr), shifted(D.ci1.rgba.g, sg), shifted(D.ci1.rgba.b, sb), 255);
+    for (TColorInfo15& e : D.ci64) {
+        const int r = shifted(e.rgba.r, sr);
+        const int g = shifted(e.rgba.g, sg);
+        const int b = shifted(e.rgba.b, sb);
         const int a = e.rgba.a;
         e.rgba = MakeRgba(r, g, b, a);
         e.rgb = MakeColor(r, g, b, a);
     }
+}
+
+TimgColorInfo ErrorDiffuse(const TimgColorInfo& S, const TimgColorInfo& T, const TimgColorInfo& D, float f)
+{
+    TimgColorInfo result = D;
+    ErrorDiffuseInPlace(S, T, result, f);
     return result;
 }
 
@@ -61,8 +70,7 @@ void TMosaicProject::Cell_SetDither_R(int x, int y)
     // Floyd-Steinberg weights; the factors are worked out in double and handed on as
     // Singles. Targets change whether or not they already hold a tile.
     auto diffuse = [&](int tx, int ty, double weight) {
-        TimgColorInfo& target = Cells[ty][tx].ICinfo;
-        target = ErrorDiffuse(S, T, target, static_cast<float>(L * weight / 16));
+        ErrorDiffuseInPlace(S, T, Cells[ty][tx].ICinfo, static_cast<float>(L * weight / 16));
     };
     if (x + 1 < cols) diffuse(x + 1, y, 7);
     if (x > 0 && y + 1 < rows) diffuse(x - 1, y + 1, 3);
@@ -78,6 +86,6 @@ void TMosaicProject::Cell_SetDither_addonR(int ID)
     const TTilelib& lib = ws().mtilelib;
     const TCell& filled = AddonTiles[ID];
     if (!isLibraryTile(lib, filled.TileID)) return;
-    TimgColorInfo& target = AddonTiles[ID + 1].ICinfo;
-    target = ErrorDiffuse(filled.ICinfo, lib.items[filled.TileID].ColorInfo, target, options.DitherLevel);
+    ErrorDiffuseInPlace(filled.ICinfo, lib.items[filled.TileID].ColorInfo, AddonTiles[ID + 1].ICinfo,
+                        options.DitherLevel);
 }

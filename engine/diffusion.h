@@ -20,3 +20,6 @@ int ClampByte(float v);
 // ci1 rgba (alpha 255) and to every ci64 entry (each keeps its own alpha byte, and its
 // rgb becomes the adjusted channels with that alpha).
 TimgColorInfo ErrorDiffuse(const TimgColorInfo& S, const TimgColorInfo& T, const TimgColorInfo& D, float f);
+
+// ErrorDiffuse into `D` itself, without copying the record (S and T must not be D).
+void ErrorDiffuseInPlace(const TimgColorInfo& S, const TimgColorInfo& T, TimgColorInfo& D, float f);

@@ -14,6 +14,7 @@
 #include <QString>
 
 class Progress;
+class SearchAccelerator;
 class Workspace;
 
 // A ranked list of at most 100 candidates, entries 0..Count-1 sorted by ascending diff.
@@ -110,6 +111,9 @@ public:
 
 private:
     Workspace* m_ws;
+    // The fast path of the search while Search_withoptions runs it; null otherwise, and
+    // then every search operation runs the plain loops.
+    const SearchAccelerator* m_searchAccelerator = nullptr;
 };
 
 // A cell's rectangle with each edge multiplied by `factor`.

@@ -2,9 +2,14 @@
 // enabled tile, candidates ranked in the shared list, one of the best few drawn at
 // random. Each Random(n) happens at a fixed point of the order below, so a fixed seed
 // repeats a mosaic exactly; a faster path must draw the same numbers in the same order.
+// While Search_withoptions runs with the workspace's default SearchPath, the list, the
+// random-order and the placement passes hand over to SearchAccelerator, which is tested
+// to give the same results as the loops below.
 
 #include "engine/grid_bounds.h"
 #include "engine/project.h"
+#include "engine/search_accelerator.h"
+#include "engine/search_steps.h"
 #include "engine/workspace.h"
 #include "imaging/color_convert.h"
 
@@ -12,53 +17,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
-
-namespace {
-
-bool isFree(const TCell& cell)
-{
-    return cell.enable && cell.TileID == -1;
-}
-
-bool isCandidateCell(const TCell& cell, int priority)
-{
-    return isFree(cell) && cell.PriLevel == priority;
-}
-
-ColorMatchSettings matchSettings(const TmosaicOptions& options)
-{
-    return ColorMatchSettings{options.WeightL, options.WeightC, options.RGBMatch != 0};
-}
-
-// Trunc of a difference into an Integer. Weights from a damaged project file can make
-// the value too large or NaN; those rank last.
-int truncatedDiff(double d)
-{
-    if (!(d < 2147483647.0)) return INT_MAX;
-    if (d <= -2147483648.0) return INT_MIN;
-    return static_cast<int>(std::trunc(d));
-}
-
-// Index bounds lo..hi of a neighbourhood of radius R around `centre`, inside 0..count-1
-// (empty when lo > hi), in 64 bits so that no radius or stored position can overflow.
-struct Span {
-    int lo, hi;
-};
-Span neighbourhood(int centre, int R, int count)
-{
-    const std::int64_t lo = std::int64_t(centre) - R, hi = std::int64_t(centre) + R;
-    return Span{int(std::clamp<std::int64_t>(lo, 0, count)), int(std::clamp<std::int64_t>(hi, -1, count - 1))};
-}
-
-// Progress of a pass: step of total, reported only when the percentage changes.
-void reportProgress(Progress* progress, int step, int total)
-{
-    if (!progress || total <= 0) return;
-    const int value = static_cast<int>(std::int64_t(step) * 100 / total);
-    if (value != progress->value()) progress->setValue(value);
-}
-
-} // namespace
+#include <memory>
 
 bool TMosaicProject::TileAvailabilityCheck(const TCell& cell, int tileid) const
 {
@@ -88,8 +47,12 @@ bool TMosaicProject::TileAvailabilityCheck(const TCell& cell, int tileid) const
 void TMosaicProject::GetGoodTileList(const TCell& cell, TGoodTileList& gtl, bool bypassAC) const
 {
     const TTilelib& lib = ws().mtilelib;
-    const ColorMatchSettings settings = matchSettings(ws().moptions);
     const bool roundTiles = cfg.BaseTileShape == kShapeEllipse;
+    if (m_searchAccelerator && m_searchAccelerator->covers(lib, roundTiles)) {
+        m_searchAccelerator->GetGoodTileList(*this, cell, gtl, bypassAC);
+        return;
+    }
+    const ColorMatchSettings settings = matchSettings(ws().moptions);
     gtl.clear();
     const int count = tileCount(lib);
     for (int t = 0; t < count; ++t) {
@@ -117,6 +80,17 @@ void TMosaicProject::GetGoodTileList(const TCell& cell, TGoodTileList& gtl, bool
 void TMosaicProject::Search_withoptions(Progress* Pbar)
 {
     TmosaicOptions& options = ws().moptions;
+    // The fast path lives for this search only: the copy of the tiles' samples is
+    // taken from the library as the search finds it.
+    std::unique_ptr<SearchAccelerator> accelerator;
+    if (ws().searchPath == SearchPath::Accelerated)
+        accelerator = std::make_unique<SearchAccelerator>(ws().mtilelib, cfg.BaseTileShape == kShapeEllipse);
+    struct Scope {
+        const SearchAccelerator*& slot;
+        ~Scope() { slot = nullptr; }
+    } scope{m_searchAccelerator};
+    m_searchAccelerator = accelerator.get();
+
     if (options.UseAll) Search_Pos_for_tile(Pbar);
     if (options.RepeatMinOn) {
         // The passes above already placed every tile once; the lowered value stays in the
@@ -137,6 +111,10 @@ void TMosaicProject::Search_withoptions(Progress* Pbar)
 
 void TMosaicProject::Search_Pos_for_tile(Progress* Pbar)
 {
+    if (m_searchAccelerator && m_searchAccelerator->covers(ws().mtilelib, cfg.BaseTileShape == kShapeEllipse)) {
+        m_searchAccelerator->Search_Pos_for_tile(*this, Pbar);
+        return;
+    }
     Workspace& w = ws();
     TTilelib& lib = w.mtilelib;
     const ColorMatchSettings settings = matchSettings(w.moptions);
@@ -146,7 +124,7 @@ void TMosaicProject::Search_Pos_for_tile(Progress* Pbar)
     PumpEvents(w.platform);
     for (int t = 0; t < count; ++t) {
         PumpEvents(w.platform);
-        reportProgress(Pbar, t, count);
+        reportSearchProgress(Pbar, t, count);
         const int ox = w.random().Random(cols);
         const int oy = w.random().Random(rows);
         // The scan starts at a random cell and wraps, so on equal differences the first
@@ -160,7 +138,7 @@ void TMosaicProject::Search_Pos_for_tile(Progress* Pbar)
                 int x = ox + c;
                 if (x >= cols) x -= cols;
                 TCell& cell = Cells[y][x];
-                if (!isFree(cell)) continue;
+                if (!isFreeCell(cell)) continue;
                 const double d = ImgColorDiff(cell.ICinfo, lib.items[t].ColorInfo, settings);
                 if (d < best) {
                     best = d;
@@ -182,7 +160,7 @@ void TMosaicProject::TSL_Search_Tile_for_pos_Scanline(int priority, Progress* Pb
 
     PumpEvents(w.platform);
     for (int y = 0; y < rows; ++y) {
-        reportProgress(Pbar, y, rows);
+        reportSearchProgress(Pbar, y, rows);
         for (int x = 0; x < cols; ++x) {
             TCell& cell = Cells[y][x];
             if (!isCandidateCell(cell, priority)) continue;
@@ -198,6 +176,10 @@ void TMosaicProject::TSL_Search_Tile_for_pos_Scanline(int priority, Progress* Pb
 
 void TMosaicProject::TSL_Search_Tile_for_pos_Random(int priority, Progress* Pbar)
 {
+    if (m_searchAccelerator && m_searchAccelerator->covers(ws().mtilelib, cfg.BaseTileShape == kShapeEllipse)) {
+        m_searchAccelerator->TSL_Search_Tile_for_pos_Random(*this, priority, Pbar);
+        return;
+    }
     Workspace& w = ws();
     TGoodTileList& gtl = w.goodTileList;
     const int rows = gridRowCount(cfg), cols = gridColumnCount(cfg);
@@ -207,7 +189,7 @@ void TMosaicProject::TSL_Search_Tile_for_pos_Random(int priority, Progress* Pbar
     for (int attempt = 0; attempt < N; ++attempt) {
         const int s = w.random().Random(N);
         PumpEvents(w.platform);
-        if (attempt % cols == 0) reportProgress(Pbar, attempt, N);
+        if (attempt % cols == 0) reportSearchProgress(Pbar, attempt, N);
         // The first waiting cell from s on, wrapping. A cell whose list stays empty
         // remains free and may be met again by a later attempt.
         for (int k = 0; k < N; ++k) {
@@ -230,6 +212,10 @@ void TMosaicProject::TSL_Search_Tile_for_pos_Random(int priority, Progress* Pbar
 
 void TMosaicProject::Search_Tile_for_AddOn(bool randomsearch, int priority, Progress* pbar)
 {
+    if (m_searchAccelerator && m_searchAccelerator->covers(ws().mtilelib, cfg.BaseTileShape == kShapeEllipse)) {
+        m_searchAccelerator->Search_Tile_for_AddOn(*this, randomsearch, priority, pbar);
+        return;
+    }
     Workspace& w = ws();
     TGoodTileList& gtl = w.goodTileList;
     const int count = addonCellCount(cfg);
@@ -237,7 +223,7 @@ void TMosaicProject::Search_Tile_for_AddOn(bool randomsearch, int priority, Prog
     PumpEvents(w.platform);
     if (count <= 0) return;
     for (int attempt = 0; attempt < count; ++attempt) {
-        if (attempt % 64 == 0) reportProgress(pbar, attempt, count);
+        if (attempt % 64 == 0) reportSearchProgress(pbar, attempt, count);
         const int s = randomsearch ? w.random().Random(count) : 0;
         for (int k = 0; k < count; ++k) {
             int e = s + k;

@@ -44,6 +44,13 @@ struct TworkplanCfg {
     float IDTextHeight = 18;
 };
 
+// Which implementation Search_withoptions runs: the fast path by default, the plain
+// loops (the definition the fast path is tested against) on request.
+enum class SearchPath { Accelerated, Reference };
+// Which implementation Draw_FinalMosaic runs: the parallel one by default, the plain
+// loop on request.
+enum class RenderPath { Parallel, Plain };
+
 class Workspace {
 public:
     explicit Workspace(Platform platform = {}, std::uint32_t seed = 0);
@@ -77,6 +84,8 @@ public:
     float screenScale = 1.0f;
     DataFolders folders;
     TworkplanCfg workplanCfg;
+    SearchPath searchPath = SearchPath::Accelerated;
+    RenderPath renderPath = RenderPath::Parallel;
 
     RandomSource& random() { return *m_random; }
     // Replaces the random source (tests that script the draws); the workspace does not

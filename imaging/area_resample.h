@@ -16,3 +16,9 @@
 // The area `srcRect` (source pixel coordinates, fractional allowed) of `src` averaged
 // into a W x H bitmap.
 QImage AreaResample(const QImage& src, const QRectF& srcRect, int W, int H);
+
+// AreaResample with the four channels of a pixel summed side by side in vector lanes:
+// every lane does the same double operations in the same order, so the result is the
+// same bitmap, bit for bit, several times faster. The rendering's hot path uses it;
+// AreaResample stays the plain definition it is tested against.
+QImage AreaResampleVectorised(const QImage& src, const QRectF& srcRect, int W, int H);

@@ -4,6 +4,10 @@
 
 #include <QTransform>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -88,31 +92,57 @@ QImage rotatedWithinSize(const QImage& src, double degrees, QRgb background)
 
 } // namespace
 
+PreparedScaledDraw PrepareScaledDraw(const QImage& src, const QRectF& dstRect, const QRectF& srcRect,
+                                     double deviceScaleX, double deviceScaleY, double opacity)
+{
+    PreparedScaledDraw out;
+    if (src.isNull() || srcRect.isEmpty() || dstRect.isEmpty())
+        return out;
+    const double deviceW = dstRect.width() * deviceScaleX;
+    const double deviceH = dstRect.height() * deviceScaleY;
+    const bool shrinkW = srcRect.width() > 2.0 * deviceW;
+    const bool shrinkH = srcRect.height() > 2.0 * deviceH;
+    out.target = dstRect;
+    out.opacity = opacity;
+    if (shrinkW || shrinkH) {
+        // An axis that does not shrink keeps the source's resolution and is left to the
+        // painter's interpolation; a box filter would only make an enlargement blocky.
+        const int tw = std::max(1, ceilIgnoringNoise(shrinkW ? deviceW : srcRect.width()));
+        const int th = std::max(1, ceilIgnoringNoise(shrinkH ? deviceH : srcRect.height()));
+        out.image = AreaResampleVectorised(src, srcRect, tw, th);
+        out.sourceRect = QRectF(0, 0, tw, th);
+    } else {
+        out.image = src;
+        out.sourceRect = srcRect;
+    }
+    return out;
+}
+
+void DrawPreparedScaled(QPainter& painter, const PreparedScaledDraw& prepared)
+{
+    if (prepared.image.isNull())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.setOpacity(prepared.opacity);
+    painter.drawImage(prepared.target, prepared.image, prepared.sourceRect);
+    painter.restore();
+}
+
+void DrawPreparedScaled(Canvas& canvas, const PreparedScaledDraw& prepared)
+{
+    Canvas::Scene scene(canvas);
+    DrawPreparedScaled(scene.painter(), prepared);
+}
+
 void DrawScaled(QPainter& painter, const QRectF& dstRect, const QImage& src, const QRectF& srcRect, double opacity)
 {
     if (src.isNull() || srcRect.isEmpty() || dstRect.isEmpty())
         return;
     // Lengths of the painter's unit vectors on the device: scale, DPR and rotation included.
     const QTransform t = painter.combinedTransform();
-    const double deviceW = dstRect.width() * std::hypot(t.m11(), t.m12());
-    const double deviceH = dstRect.height() * std::hypot(t.m21(), t.m22());
-    const bool shrinkW = srcRect.width() > 2.0 * deviceW;
-    const bool shrinkH = srcRect.height() > 2.0 * deviceH;
-
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.setOpacity(opacity);
-    if (shrinkW || shrinkH) {
-        // An axis that does not shrink keeps the source's resolution and is left to the
-        // painter's interpolation; a box filter would only make an enlargement blocky.
-        const int tw = std::max(1, ceilIgnoringNoise(shrinkW ? deviceW : srcRect.width()));
-        const int th = std::max(1, ceilIgnoringNoise(shrinkH ? deviceH : srcRect.height()));
-        const QImage averaged = AreaResample(src, srcRect, tw, th);
-        painter.drawImage(dstRect, averaged, QRectF(0, 0, tw, th));
-    } else {
-        painter.drawImage(dstRect, src, srcRect);
-    }
-    painter.restore();
+    DrawPreparedScaled(painter, PrepareScaledDraw(src, dstRect, srcRect, std::hypot(t.m11(), t.m12()),
+                                                  std::hypot(t.m21(), t.m22()), opacity));
 }
 
 void DrawScaled(Canvas& canvas, const QRectF& dstRect, const QImage& src, const QRectF& srcRect, double opacity)
@@ -197,35 +227,69 @@ void GrayscaleBitmap(QImage& bitmap)
     });
 }
 
-void ApplyAlphaMask(QImage& target, const QImage& mask)
+QImage StretchAlphaMask(const QImage& mask, int w, int h)
 {
-    if (mask.isNull() || !toWorkingFormat(target))
-        return;
-    const int w = target.width();
-    const int h = target.height();
+    if (mask.isNull() || w <= 0 || h <= 0)
+        return QImage();
     QImage stretched = newWorkingBitmap(w, h, 0); // transparent white is 0 once premultiplied
     {
         Canvas canvas(stretched);
         Canvas::Scene scene(canvas);
         DrawScaled(scene.painter(), QRectF(0, 0, w, h), mask);
     }
+    return stretched;
+}
+
+void ApplyStretchedAlphaMask(QImage& target, const QImage& stretched)
+{
+    if (stretched.isNull() || stretched.size() != target.size() || !toWorkingFormat(target))
+        return;
+    const int w = target.width();
+    const int h = target.height();
+    const auto cut = [](QRgb p, int A) -> QRgb {
+        if (A < 128)
+            return 0;
+        if (qAlpha(p) == 255)
+            return A == 255 ? p : qPremultiply(qRgba(qRed(p), qGreen(p), qBlue(p), A));
+        if (qAlpha(p) != 0) {
+            const QRgb s = qUnpremultiply(p);
+            return qPremultiply(qRgba(qRed(s), qGreen(s), qBlue(s), A));
+        }
+        return p; // a transparent target pixel has no colour left to keep and stays 0
+    };
     for (int y = 0; y < h; ++y) {
         const QRgb* alphaLine = reinterpret_cast<const QRgb*>(stretched.constScanLine(y));
         QRgb* line = reinterpret_cast<QRgb*>(target.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int A = qAlpha(alphaLine[x]);
-            const QRgb p = line[x];
-            if (A < 128)
-                line[x] = 0;
-            else if (qAlpha(p) == 255)
-                line[x] = A == 255 ? p : qPremultiply(qRgba(qRed(p), qGreen(p), qBlue(p), A));
-            else if (qAlpha(p) != 0) {
-                const QRgb s = qUnpremultiply(p);
-                line[x] = qPremultiply(qRgba(qRed(s), qGreen(s), qBlue(s), A));
+        int x = 0;
+#if defined(__SSE2__)
+        // Four pixels at a time where the answer is plain: inside the shape (mask alpha
+        // 255) an opaque pixel stays as it is; outside (every alpha below 128) all
+        // become 0. Edges go through the per-pixel rule.
+        const __m128i alphaBits = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+        for (; x + 4 <= w; x += 4) {
+            const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(alphaLine + x));
+            const int top = _mm_movemask_epi8(m) & 0x8888; // the high bit of each alpha
+            if (top == 0) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x), _mm_setzero_si128());
+                continue;
             }
-            // A transparent target pixel has no colour left to keep and stays 0.
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + x));
+            const __m128i both = _mm_and_si128(_mm_and_si128(m, v), alphaBits);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(both, alphaBits)) == 0xFFFF) continue;
+            for (int k = x; k < x + 4; ++k)
+                line[k] = cut(line[k], qAlpha(alphaLine[k]));
         }
+#endif
+        for (; x < w; ++x)
+            line[x] = cut(line[x], qAlpha(alphaLine[x]));
     }
+}
+
+void ApplyAlphaMask(QImage& target, const QImage& mask)
+{
+    if (mask.isNull() || !toWorkingFormat(target))
+        return;
+    ApplyStretchedAlphaMask(target, StretchAlphaMask(mask, target.width(), target.height()));
 }
 
 void ShiftRGB(QImage& bitmap, int dR, int dG, int dB)
@@ -243,8 +307,48 @@ void ShiftRGB(QImage& bitmap, int dR, int dG, int dB)
         tg[i] = static_cast<std::uint8_t>(std::clamp(i + dG, 0, 255));
         tb[i] = static_cast<std::uint8_t>(std::clamp(i + dB, 0, 255));
     }
-    forEachStraightPixel(bitmap,
-                         [&](QRgb p) { return qRgba(tr[qRed(p)], tg[qGreen(p)], tb[qBlue(p)], qAlpha(p)); });
+    const auto shift = [&](QRgb p) { return qRgba(tr[qRed(p)], tg[qGreen(p)], tb[qBlue(p)], qAlpha(p)); };
+#if defined(__SSE2__)
+    // Opaque pixels, four at a time: clamp(c + d) is a saturating add of the positive
+    // part of d followed by a saturating subtraction of the negative part (one of them
+    // is zero), the same values the tables hold. Alpha gets 0 and 0.
+    const auto part = [](int d) { return static_cast<std::uint32_t>(std::clamp(d, 0, 255)); };
+    const std::uint32_t up = (part(dR) << 16) | (part(dG) << 8) | part(dB);
+    const std::uint32_t down = (part(-dR) << 16) | (part(-dG) << 8) | part(-dB);
+    const __m128i vUp = _mm_set1_epi32(static_cast<int>(up));
+    const __m128i vDown = _mm_set1_epi32(static_cast<int>(down));
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const int w = bitmap.width();
+    for (int y = 0; y < bitmap.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
+        int x = 0;
+        for (; x + 4 <= w; x += 4) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + x));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, opaque), opaque)) == 0xFFFF) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x), _mm_subs_epu8(_mm_adds_epu8(v, vUp), vDown));
+                continue;
+            }
+            for (int k = x; k < x + 4; ++k) {
+                const QRgb p = line[k];
+                const int a = qAlpha(p);
+                if (a == 255)
+                    line[k] = shift(p);
+                else if (a != 0)
+                    line[k] = qPremultiply(shift(qUnpremultiply(p)));
+            }
+        }
+        for (; x < w; ++x) {
+            const QRgb p = line[x];
+            const int a = qAlpha(p);
+            if (a == 255)
+                line[x] = shift(p);
+            else if (a != 0)
+                line[x] = qPremultiply(shift(qUnpremultiply(p)));
+        }
+    }
+#else
+    forEachStraightPixel(bitmap, shift);
+#endif
 }
 
 void ShiftTowardColor(QImage& bitmap, const TimgColorInfo& source, const TimgColorInfo& target, float factor)

@@ -32,7 +32,7 @@
 // fractional allowed) into `dstRect` (the painter's logical units) at `opacity`, with
 // smooth interpolation. Where the draw shrinks the picture by more than 2 in an axis
 // (measured on the device, through the painter's transform), the source is first
-// area-averaged (AreaResample) to the device size, because bilinear sampling of a photo
+// area-averaged (AreaResample, run as AreaResampleVectorised) to the device size, because bilinear sampling of a photo
 // many times larger than its target aliases; the painter then only places that result.
 // The painter's state (opacity, render hints) is restored afterwards.
 void DrawScaled(QPainter& painter, const QRectF& dstRect, const QImage& src, const QRectF& srcRect,
@@ -42,6 +42,23 @@ inline void DrawScaled(QPainter& painter, const QRectF& dstRect, const QImage& s
 {
     DrawScaled(painter, dstRect, src, QRectF(src.rect()), opacity);
 }
+
+// DrawScaled in two steps, so that the filtering can run ahead (on another thread) of
+// the draw: PrepareScaledDraw makes the picture as it will be placed (area-averaged when
+// it shrinks by more than 2 in an axis) and DrawPreparedScaled places it. `deviceScaleX`
+// and `deviceScaleY` are the lengths of the painter's unit vectors on the device
+// (through its combinedTransform). The two steps draw exactly what DrawScaled draws.
+struct PreparedScaledDraw {
+    QImage image; // null: nothing to draw
+    QRectF sourceRect;
+    QRectF target;
+    double opacity = 1.0;
+};
+PreparedScaledDraw PrepareScaledDraw(const QImage& src, const QRectF& dstRect, const QRectF& srcRect,
+                                     double deviceScaleX, double deviceScaleY, double opacity = 1.0);
+void DrawPreparedScaled(QPainter& painter, const PreparedScaledDraw& prepared);
+// The same on a canvas, in a scene of its own.
+void DrawPreparedScaled(Canvas& canvas, const PreparedScaledDraw& prepared);
 
 // The same on a canvas, in a scene of its own (nested in the caller's when one is open).
 void DrawScaled(Canvas& canvas, const QRectF& dstRect, const QImage& src, const QRectF& srcRect,
@@ -84,6 +101,11 @@ void GrayscaleBitmap(QImage& bitmap);
 // bitmap's alpha A; where A < 128 the pixel becomes 0 (transparent black). So a shape's
 // edge fades to half opacity and then ends sharply. A null mask leaves the target alone.
 void ApplyAlphaMask(QImage& target, const QImage& mask);
+// ApplyAlphaMask in two steps, so that a mask used for many targets of one size is
+// stretched once: the mask drawn over a transparent-white w x h bitmap, then the cut with
+// such a bitmap (of the target's size; a null or differently sized one cuts nothing).
+QImage StretchAlphaMask(const QImage& mask, int w, int h);
+void ApplyStretchedAlphaMask(QImage& target, const QImage& stretched);
 
 // Moves every pixel's straight red, green and blue by the offsets through three 256-entry
 // lookup tables (clamped to 0..255); alpha kept.

@@ -121,15 +121,15 @@ Result<QImage> LoadPictureFromBytes(const QByteArray& bytes, const QString& sour
     return readPicture(reader, name, options);
 }
 
-Status SavePicture(const QImage& image, const QString& path)
+Result<QByteArray> EncodePicture(const QImage& image, const QString& path)
 {
     if (image.isNull())
-        return Failure(QStringLiteral("%1: no picture to save").arg(path));
+        return Result<QByteArray>::failure(QStringLiteral("%1: no picture to save").arg(path));
     const QString suffix = QFileInfo(path).suffix().toLower();
     const char* format = writerFormat(suffix);
     if (!format) {
         const QString named = suffix.isEmpty() ? QStringLiteral("no extension") : QLatin1Char('.') + suffix;
-        return Failure(QStringLiteral("%1: cannot save a picture with %2, expected .jpg, .jpeg, .png, .bmp, .tif "
+        return Result<QByteArray>::failure(QStringLiteral("%1: cannot save a picture with %2, expected .jpg, .jpeg, .png, .bmp, .tif "
                                       "or .tiff")
                            .arg(path, named));
     }
@@ -140,7 +140,14 @@ Status SavePicture(const QImage& image, const QString& path)
     if (qstrcmp(format, "JPEG") == 0)
         writer.setQuality(kJpegQuality);
     if (!writer.write(image))
-        return Failure(QStringLiteral("%1: cannot write picture (%2)").arg(path, writer.errorString()));
+        return Result<QByteArray>::failure(QStringLiteral("%1: cannot write picture (%2)").arg(path, writer.errorString()));
     buffer.close();
-    return writeFileAtomically(path, bytes);
+    return bytes;
+}
+
+Status SavePicture(const QImage& image, const QString& path)
+{
+    Result<QByteArray> bytes = EncodePicture(image, path);
+    if (!bytes) return Failure(bytes.error());
+    return writeFileAtomically(path, *bytes);
 }

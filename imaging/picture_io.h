@@ -51,3 +51,6 @@ Result<QImage> LoadPictureFromBytes(const QByteArray& bytes, const QString& sour
 // Writes `image` to `path` in the format its extension names (case-insensitive). Refuses a
 // null image and an unsupported extension, naming the path and the extensions expected.
 Status SavePicture(const QImage& image, const QString& path);
+// The bytes SavePicture would write to `path` (the format from its extension), with the
+// same refusals; nothing is written.
+Result<QByteArray> EncodePicture(const QImage& image, const QString& path);

@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
@@ -94,6 +96,53 @@ Status writeFileAtomically(const QString& path, const char* data, std::size_t si
     if (!file.commit())
         return Failure(QStringLiteral("%1: write failed (%2)").arg(path, file.errorString()));
     return {};
+}
+
+Result<QString> stageFile(const QString& folder, const QString& name, const QByteArray& bytes)
+{
+    const QString target = joinPath(folder, name);
+    // Hidden, and short enough for any file system whatever the name.
+    QTemporaryFile file(joinPath(folder, QStringLiteral(".%1.XXXXXX.part").arg(name.left(64))));
+    file.setAutoRemove(false);
+    if (!file.open())
+        return Result<QString>::failure(
+            QStringLiteral("%1: cannot open for writing (%2)").arg(target, file.errorString()));
+    const QString staged = file.fileName();
+    const auto fail = [&](const QString& why) {
+        file.close();
+        QFile::remove(staged);
+        return Result<QString>::failure(QStringLiteral("%1: write failed (%2)").arg(target, why));
+    };
+    const qint64 half = bytes.size() / 2;
+    if (half > 0 && file.write(bytes.constData(), half) != half) return fail(file.errorString());
+    if (WriteFaultHook hook = g_faultHook.load(); hook && !hook(target)) return fail(QStringLiteral("no space left on device"));
+    const qint64 rest = bytes.size() - half;
+    if (rest > 0 && file.write(bytes.constData() + half, rest) != rest) return fail(file.errorString());
+    if (!file.flush()) return fail(file.errorString());
+#if defined(Q_OS_UNIX)
+    // What QSaveFile does before its rename: the data is on disk before the name is.
+    if (::fdatasync(file.handle()) != 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+#endif
+    file.close();
+    return staged;
+}
+
+Status placeStagedFile(const QString& staged, const QString& path)
+{
+#if defined(Q_OS_UNIX)
+    if (::rename(QFile::encodeName(staged).constData(), QFile::encodeName(path).constData()) != 0)
+        return Failure(QStringLiteral("%1: cannot write the file (%2)").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+#else
+    QFile::remove(path);
+    if (!QFile::rename(staged, path))
+        return Failure(QStringLiteral("%1: cannot write the file (rename failed)").arg(path));
+#endif
+    return {};
+}
+
+void discardStagedFile(const QString& staged)
+{
+    if (!staged.isEmpty()) QFile::remove(staged);
 }
 
 Status copyFileReplacing(const QString& from, const QString& to)

@@ -34,6 +34,17 @@ bool writeFaultInjected(const QString& path);
 // injected one included, the temporary file is removed and `path` is left as it was.
 Status replaceFileWith(const QString& tempPath, const QString& path);
 
+// writeFileAtomically in two steps, for writers that learn the final name only later
+// (the bytes can be written and flushed on a worker thread, the rename done in order):
+// stageFile writes and flushes the bytes to disk under a hidden temporary name in
+// `folder` made from `name`, and returns its path; placeStagedFile renames it over
+// `path` (in the same folder), replacing a file of that name; discardStagedFile removes
+// it. Messages name folder/name or `path`, not the temporary file. The fault hook is
+// asked with folder/name.
+Result<QString> stageFile(const QString& folder, const QString& name, const QByteArray& bytes);
+Status placeStagedFile(const QString& staged, const QString& path);
+void discardStagedFile(const QString& staged);
+
 // Copies a file over an existing one through a temporary file.
 Status copyFileReplacing(const QString& from, const QString& to);
 

@@ -158,17 +158,30 @@ Result<QImage> PrepareTileBitmap(const Workspace& ws, int tileIndex, QSize size)
 QImage PrepareCellPicture(const Workspace& ws, const QImage& tileBitmap, int tileIndex, const TCell& cell,
                           const QImage& mask)
 {
-    const TmosaicOptions& o = ws.moptions;
+    QImage w = AdjustCellPicture(ws, tileBitmap, tileIndex, cell);
+    if (w.isNull()) return w;
+    ApplyAlphaMask(w, mask);
+    return w;
+}
+
+QImage AdjustCellPicture(const Workspace& ws, const QImage& tileBitmap, int tileIndex, const TCell& cell)
+{
     QImage w = tileBitmap.copy();
     if (w.isNull()) return w;
+    AdjustCellPictureInPlace(ws, w, tileIndex, cell);
+    return w;
+}
+
+void AdjustCellPictureInPlace(const Workspace& ws, QImage& w, int tileIndex, const TCell& cell)
+{
+    const TmosaicOptions& o = ws.moptions;
+    if (w.isNull()) return;
     if (o.ColorAdjust > kAdjustThreshold)
         ShiftTowardColor(w, ws.mtilelib.items[tileIndex].ColorInfo, cell.ICinfo, static_cast<float>(o.ColorAdjust));
     if (o.AlphaBlend > kAdjustThreshold && !ws.fullSizeImage.isNull())
         BlendBitmap(w, ws.fullSizeImage, ScaleRect(cell.CellRect, ws.mainImageScale),
                     TRectF{0, 0, static_cast<float>(w.width()), static_cast<float>(w.height())},
                     static_cast<float>(o.AlphaBlend));
-    ApplyAlphaMask(w, mask);
-    return w;
 }
 
 CellPlacement MakeCellPlacement(const QImage& cellPicture, const TCell& cell, CellPlacementKind kind, double cellWdf,
@@ -231,6 +244,12 @@ void PaintMosaicBackground(Workspace& ws, Canvas& canvas)
 
 Status Draw_FinalMosaic(Workspace& ws, Canvas& canvas, int /*drawMode*/, double scale, Progress* pbar,
                         FinalMosaicCounters* counters)
+{
+    if (ws.renderPath == RenderPath::Parallel) return DrawFinalMosaicParallel(ws, canvas, scale, pbar, counters);
+    return DrawFinalMosaicPlain(ws, canvas, scale, pbar, counters);
+}
+
+Status DrawFinalMosaicPlain(Workspace& ws, Canvas& canvas, double scale, Progress* pbar, FinalMosaicCounters* counters)
 {
     const TMosaicProject& prj = ws.mproject;
     const TprojectCFG& cfg = prj.cfg;

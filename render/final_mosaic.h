@@ -76,6 +76,13 @@ Result<QImage> PrepareTileBitmap(const Workspace& ws, int tileIndex, QSize size)
 QImage PrepareCellPicture(const Workspace& ws, const QImage& tileBitmap, int tileIndex, const TCell& cell,
                           const QImage& mask);
 
+// The first two steps of PrepareCellPicture (copy, colour shift, blend), before the cut
+// to the mask, which the caller then applies (ApplyAlphaMask or, with a mask stretched
+// once for many cells, ApplyStretchedAlphaMask).
+QImage AdjustCellPicture(const Workspace& ws, const QImage& tileBitmap, int tileIndex, const TCell& cell);
+// The same on a copy the caller made (and may reuse from cell to cell).
+void AdjustCellPictureInPlace(const Workspace& ws, QImage& picture, int tileIndex, const TCell& cell);
+
 // The rotated picture and its rectangle for a prepared Wm. For the centred kinds the
 // size is the rotated picture's times k = CellWdf * scale / width(Wm), centred on
 // CellCenterReal * scale; `offset` is added to the rectangle.
@@ -91,9 +98,26 @@ void PaintMosaicBackground(Workspace& ws, Canvas& canvas);
 
 // Draws every placed cell of the project with its tile photo (drawMode is not
 // consulted; callers pass 50). Progress i * 100 / Count before tile i, events pumped
-// once per tile, progress 0 at the end. `counters`, when given, is added to.
+// once per tile, progress 0 at the end. `counters`, when given, is added to. Runs
+// DrawFinalMosaicParallel unless the workspace's renderPath asks for the plain loop.
 Status Draw_FinalMosaic(Workspace& ws, Canvas& canvas, int drawMode, double scale, Progress* pbar,
                         FinalMosaicCounters* counters = nullptr);
+
+// The straightforward render on the calling thread: for each tile in index order, load
+// and prepare it, then prepare and draw each of its cells. The definition the parallel
+// render is tested against.
+Status DrawFinalMosaicPlain(Workspace& ws, Canvas& canvas, double scale, Progress* pbar,
+                            FinalMosaicCounters* counters = nullptr);
+
+// The same picture with the work spread over `threads` threads (0: one per core; 1: all
+// on the calling thread): worker threads load tiles ahead and prepare their cells'
+// pictures, filtered to their drawn size, while the calling thread draws them in the
+// plain order, reports progress and pumps events at the same points. A mask is
+// stretched once per render instead of once per cell. At most a few tiles are prepared
+// ahead of the drawing, so the memory stays a few megabytes above the canvas. A tile
+// that fails to load stops the render at that tile, as the plain loop does.
+Status DrawFinalMosaicParallel(Workspace& ws, Canvas& canvas, double scale, Progress* pbar,
+                               FinalMosaicCounters* counters = nullptr, int threads = 0);
 
 // Repaints one cell with its tile photo: T at Trunc(4 * CellWdPx) x Trunc(4 * CellHtPx),
 // masked with MakeShapeMask(CellShape), always rotated, grown and centred. The area under

@@ -13,7 +13,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -54,6 +58,89 @@ Status requireFile(const QString& folder, QLatin1String name)
     return {};
 }
 
+// Tile pictures copied at once: the work is mostly waiting for the disk to flush.
+constexpr int kCopyThreads = 4;
+constexpr int kCopiesAhead = 16;
+
+struct StagedCopy {
+    bool done = false;
+    bool sameFile = false; // already in place: the library lives in the project folder
+    QString staged;
+    Status status;
+};
+
+// Copies the library's ready pictures 0..count-1 into `ready`, as copyFileReplacing one
+// after another would: each picture is read and written (flushed) under a temporary
+// name on a worker thread, and renamed into place in index order, so a picture that
+// cannot be copied stops the save with exactly the pictures before it in place.
+// Progress i * 100 / count before picture i.
+Status copyTilePictures(const TTilelib& lib, int count, const QString& ready, Progress* progress)
+{
+    std::vector<StagedCopy> copies(static_cast<std::size_t>(count));
+    std::mutex mutex;
+    std::condition_variable changed;
+    int next = 0, placed = 0;
+    bool stop = false;
+    const auto target = [&](int i) { return joinPath(ready, lib.items[i].FileName.get()); };
+    std::vector<std::thread> pool;
+    for (int t = 0; t < std::min(kCopyThreads, count); ++t)
+        pool.emplace_back([&] {
+            for (;;) {
+                int i;
+                {
+                    std::unique_lock lock(mutex);
+                    changed.wait(lock, [&] { return stop || next >= count || next < placed + kCopiesAhead; });
+                    if (stop || next >= count) return;
+                    i = next++;
+                }
+                StagedCopy c;
+                const QString from = lib.GetFullName(i), to = target(i);
+                if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath() && QFileInfo::exists(to)) {
+                    c.sameFile = true; // copying a file onto itself would truncate it
+                } else if (Result<QByteArray> bytes = readWholeFile(from, qint64(1) << 31); !bytes.ok()) {
+                    c.status = Failure(bytes.error());
+                } else if (Result<QString> staged = stageFile(ready, lib.items[i].FileName.get(), *bytes); !staged.ok()) {
+                    c.status = Failure(staged.error());
+                } else {
+                    c.staged = *staged;
+                }
+                {
+                    std::lock_guard lock(mutex);
+                    c.done = true;
+                    copies[std::size_t(i)] = std::move(c);
+                }
+                changed.notify_all();
+            }
+        });
+    Status result;
+    for (int i = 0; i < count && result.ok(); ++i) {
+        SetProgress(progress, i * 100 / count);
+        StagedCopy c;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return copies[std::size_t(i)].done; });
+            c = std::move(copies[std::size_t(i)]);
+            placed = i + 1;
+        }
+        changed.notify_all();
+        if (!c.status.ok())
+            result = c.status;
+        else if (!c.sameFile)
+            result = placeStagedFile(c.staged, target(i));
+        if (!result.ok()) discardStagedFile(c.staged);
+    }
+    {
+        std::lock_guard lock(mutex);
+        stop = true;
+    }
+    changed.notify_all();
+    for (std::thread& t : pool)
+        t.join();
+    for (StagedCopy& c : copies) // copies made ahead of a failure
+        if (c.done) discardStagedFile(c.staged);
+    return result;
+}
+
 } // namespace
 
 Status SaveProjectFolder(Workspace& ws, const QString& folder, const QImage& mosaicPicture, Progress* progress)
@@ -78,13 +165,9 @@ Status SaveProjectFolder(Workspace& ws, const QString& folder, const QImage& mos
                                .arg(i)
                                .arg(name));
     }
-    for (int i = 0; i < count; ++i) {
-        SetProgress(progress, i * 100 / count);
-        // copyFileReplacing leaves a file copied onto itself alone, so re-saving into the
-        // folder the library already lives in keeps its pictures.
-        if (Status st = copyFileReplacing(lib.GetFullName(i), joinPath(ready, lib.items[i].FileName.get())); !st)
-            return st;
-    }
+    // A picture copied onto itself is left alone, so re-saving into the folder the
+    // library already lives in keeps its pictures.
+    if (Status st = copyTilePictures(lib, count, ready, progress); !st) return st;
 
     lib.setRootpath(F + QLatin1Char('/'));
     if (Status st = lib.SaveTilelib(); !st) return st;

@@ -24,6 +24,7 @@
 #include <cstring>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -63,6 +64,44 @@ struct PreparedPhoto {
     QImage tile;
     TimgColorInfo colorInfo;
     TimgColorInfo rotColorInfo[kRotations];
+    // Made ahead on a worker of a parallel run: the source copy and the encoded ready
+    // tile, written and flushed under temporary names in the library's folders, so that
+    // the commit only renames them. Empty when not staged.
+    QString stagedSource;
+    QString stagedReady;
+    QString stagedReadySuffix; // the extension the ready tile was encoded for, lower case
+};
+
+// Where a parallel run stages its files, and every staged file not yet placed, so that
+// none is left behind whatever the run does with the photo.
+struct Staging {
+    QString source, ready;
+    std::mutex mutex;
+    QSet<QString> pending;
+
+    void add(const QString& path)
+    {
+        std::lock_guard lock(mutex);
+        pending.insert(path);
+    }
+    void placed(const QString& path)
+    {
+        std::lock_guard lock(mutex);
+        pending.remove(path);
+    }
+    // Removes a staged file that was not placed (a placed one is gone from the set).
+    void discard(const QString& path)
+    {
+        std::lock_guard lock(mutex);
+        if (pending.remove(path)) discardStagedFile(path);
+    }
+    void discardAll()
+    {
+        std::lock_guard lock(mutex);
+        for (const QString& path : std::as_const(pending))
+            discardStagedFile(path);
+        pending.clear();
+    }
 };
 
 Status checkTileSize(const TTilelib& lib)
@@ -87,7 +126,7 @@ bool measureWhole(TimgColorInfo& info, const QImage& picture)
 
 // Reads, decodes, crops and measures the photo at `path` for tiles of w x h pixels.
 // Touches nothing but the photo file, so it runs on worker threads.
-PreparedPhoto preparePhotoUnguarded(const QString& path, int w, int h)
+PreparedPhoto preparePhotoUnguarded(const QString& path, int w, int h, Staging* staging)
 {
     PreparedPhoto p;
     p.path = path;
@@ -130,13 +169,41 @@ PreparedPhoto preparePhotoUnguarded(const QString& path, int w, int h)
         }
     }
     p.bytes = std::move(*bytes);
+    if (staging) {
+        // The name the photo will most likely be stored under; a commit that picks
+        // another extension encodes the tile again.
+        const QString stored = TileFileNameFor(p.fileName);
+        Result<QByteArray> readyBytes = EncodePicture(p.tile, joinPath(staging->ready, stored));
+        if (!readyBytes.ok()) {
+            p.error = readyBytes.error();
+            return p;
+        }
+        Result<QString> source = stageFile(staging->source, stored, p.bytes);
+        if (!source.ok()) {
+            p.error = source.error();
+            return p;
+        }
+        staging->add(*source);
+        p.stagedSource = *source;
+        Result<QString> ready = stageFile(staging->ready, stored, *readyBytes);
+        if (!ready.ok()) {
+            staging->discard(p.stagedSource);
+            p.stagedSource.clear();
+            p.error = ready.error();
+            return p;
+        }
+        staging->add(*ready);
+        p.stagedReady = *ready;
+        p.stagedReadySuffix = QFileInfo(stored).suffix().toLower();
+        p.bytes = QByteArray(); // on disk now
+    }
     return p;
 }
 
-PreparedPhoto preparePhoto(const QString& path, int w, int h)
+PreparedPhoto preparePhoto(const QString& path, int w, int h, Staging* staging = nullptr)
 {
     try {
-        return preparePhotoUnguarded(path, w, h);
+        return preparePhotoUnguarded(path, w, h, staging);
     } catch (const std::bad_alloc&) {
         PreparedPhoto p;
         p.path = path;
@@ -210,7 +277,7 @@ bool sameFile(const QString& a, const QString& b)
 
 // Writes the photo's two files and fills item Count. The library must have room; on
 // failure nothing of the library changes and no new file is left behind.
-Status commitPhoto(TTilelib& lib, const PreparedPhoto& p)
+Status commitPhoto(TTilelib& lib, const PreparedPhoto& p, Staging* staging = nullptr)
 {
     if (!p.error.isEmpty()) return Failure(p.error);
     const QString source = sourceFolder(lib);
@@ -226,13 +293,21 @@ Status commitPhoto(TTilelib& lib, const PreparedPhoto& p)
     const bool sourceExisted = QFileInfo::exists(sourcePath);
     // A photo picked from the library's own source folder is its own copy.
     const bool isOwnCopy = sourceExisted && sameFile(p.path, sourcePath);
+    const bool staged = staging && !p.stagedSource.isEmpty();
     if (!isOwnCopy) {
-        if (Status s = writeFileAtomically(sourcePath, p.bytes); !s.ok()) return s;
+        if (staged) {
+            if (Status s = placeStagedFile(p.stagedSource, sourcePath); !s.ok()) return s;
+            staging->placed(p.stagedSource);
+        } else if (Status s = writeFileAtomically(sourcePath, p.bytes); !s.ok()) {
+            return s;
+        }
     }
-    if (Status s = SavePicture(p.tile, readyPath); !s.ok()) {
+    const bool readyStaged = staged && QFileInfo(name).suffix().toLower() == p.stagedReadySuffix;
+    if (Status s = readyStaged ? placeStagedFile(p.stagedReady, readyPath) : SavePicture(p.tile, readyPath); !s.ok()) {
         if (!isOwnCopy && !sourceExisted) QFile::remove(sourcePath);
         return s;
     }
+    if (readyStaged) staging->placed(p.stagedReady);
 
     TTileItem& item = lib.items[lib.Count];
     item.FileName.set(name);
@@ -271,16 +346,17 @@ bool isPresent(const TTilelib& lib, const QString& fileName)
 // A job for the pool that hands its result to a future.
 class PrepareJob final : public QRunnable {
 public:
-    PrepareJob(QString path, int w, int h, std::promise<PreparedPhoto> promise)
-        : m_path(std::move(path)), m_w(w), m_h(h), m_promise(std::move(promise))
+    PrepareJob(QString path, int w, int h, Staging* staging, std::promise<PreparedPhoto> promise)
+        : m_path(std::move(path)), m_w(w), m_h(h), m_staging(staging), m_promise(std::move(promise))
     {
         setAutoDelete(true);
     }
-    void run() override { m_promise.set_value(preparePhoto(m_path, m_w, m_h)); }
+    void run() override { m_promise.set_value(preparePhoto(m_path, m_w, m_h, m_staging)); }
 
 private:
     QString m_path;
     int m_w, m_h;
+    Staging* m_staging;
     std::promise<PreparedPhoto> m_promise;
 };
 
@@ -478,6 +554,15 @@ AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPho
     threads = std::max(1, threads);
     const bool parallel = threads > 1;
 
+    // A parallel run writes each photo's two files on the worker that prepared it, and
+    // the commit in list order only renames them into place.
+    Staging staging;
+    Staging* stage = nullptr;
+    if (parallel) {
+        staging.source = sourceFolder(lib);
+        staging.ready = readyFolder(lib);
+        if (QDir().mkpath(staging.source) && QDir().mkpath(staging.ready)) stage = &staging;
+    }
     QThreadPool pool;
     pool.setMaxThreadCount(threads);
     const int window = 2 * threads;
@@ -491,7 +576,7 @@ AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPho
             if (!ahead[a]) continue;
             std::promise<PreparedPhoto> promise;
             futures[a] = promise.get_future();
-            pool.start(new PrepareJob(photos[a], w, h, std::move(promise)));
+            pool.start(new PrepareJob(photos[a], w, h, stage, std::move(promise)));
             ++inFlight;
         }
     };
@@ -532,7 +617,12 @@ AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPho
             } else {
                 p = preparePhoto(path, w, h);
             }
-            if (Status s = commitPhoto(lib, p); s.ok())
+            const Status committed = commitPhoto(lib, p, stage);
+            if (stage) {
+                staging.discard(p.stagedSource);
+                staging.discard(p.stagedReady);
+            }
+            if (Status s = committed; s.ok())
                 report.added << path;
             else
                 report.failed << AddPhotoFailure{path, s.error()};
@@ -543,6 +633,7 @@ AddPhotosReport AddPhotos(TTilelib& lib, const QStringList& photos, const AddPho
     // Jobs of photos left over when the library filled up still run; their futures are
     // gone, so their results are dropped.
     pool.waitForDone();
+    staging.discardAll();
     SetProgress(progress, 0);
     return report;
 }

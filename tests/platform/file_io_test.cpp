@@ -83,3 +83,47 @@ TEST(SeededRandom, RepeatsForASeedAndStaysInRange)
     EXPECT_EQ(a.Random(1), 0);
     EXPECT_EQ(a.Random(0), 0);
 }
+
+TEST(StagedFile, IsHiddenUntilPlacedThenReplacesTheTarget)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photo.jpg");
+    ASSERT_TRUE(writeFileAtomically(path, QByteArray("old")).ok());
+    const Result<QString> staged = stageFile(dir.path(), "photo.jpg", QByteArray("new bytes"));
+    ASSERT_TRUE(staged.ok()) << staged.error().toStdString();
+    EXPECT_EQ(contents(path), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"photo.jpg"}); // the staged file is hidden
+    EXPECT_EQ(contents(*staged), QByteArray("new bytes"));
+    ASSERT_TRUE(placeStagedFile(*staged, path).ok());
+    EXPECT_EQ(contents(path), QByteArray("new bytes"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"photo.jpg"});
+}
+
+TEST(StagedFile, AFailedStagingNamesTheTargetAndLeavesNothing)
+{
+    QTemporaryDir dir;
+    setWriteFaultHook(&failEveryWrite);
+    const Result<QString> staged = stageFile(dir.path(), "photo.jpg", QByteArray(4096, 'x'));
+    setWriteFaultHook(nullptr);
+    ASSERT_FALSE(staged.ok());
+    EXPECT_TRUE(staged.error().contains(dir.filePath("photo.jpg"))) << staged.error().toStdString();
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(StagedFile, DiscardingAndPlacingOntoAFolder)
+{
+    QTemporaryDir dir;
+    const Result<QString> kept = stageFile(dir.path(), "a.png", QByteArray("a"));
+    ASSERT_TRUE(kept.ok());
+    discardStagedFile(*kept);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("b.png/inside")));
+    const Result<QString> staged = stageFile(dir.path(), "b.png", QByteArray("b"));
+    ASSERT_TRUE(staged.ok());
+    const Status placed = placeStagedFile(*staged, dir.filePath("b.png"));
+    EXPECT_FALSE(placed.ok());
+    EXPECT_TRUE(placed.error().contains(dir.filePath("b.png"))) << placed.error().toStdString();
+    discardStagedFile(*staged);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
