@@ -15,7 +15,11 @@ endif
 
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test test-core bench fuzz clean
+
+# The tests of the UI-free layers: what CI also runs under the sanitizers.
+CORE_TESTS := platform_tests imaging_tests tilelib_tests engine_tests render_tests output_tests packages_tests fuzz_replay_tests
+CORE_TESTS_RE := ^($(shell echo $(CORE_TESTS) | tr ' ' '|'))$$
 
 all: build
 
@@ -36,10 +40,15 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+test-core: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(CORE_TESTS)
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -R '$(CORE_TESTS_RE)'
+
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
 
-fuzz: deps
+fuzz:
+	@scripts/install-deps --fuzz
 	@scripts/run-fuzzers $(FUZZ_SECONDS)
 
 clean:

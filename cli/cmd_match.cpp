@@ -3,31 +3,16 @@
 #include "cli/cli_common.h"
 #include "imaging/color_convert.h"
 #include "imaging/color_measure.h"
+#include "imaging/picture_io.h"
 #include "tilelib/tilelib.h"
 
 #include <QImage>
-#include <QImageReader>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
 #include <vector>
-
-namespace {
-
-// Minimal picture loading: orientation applied, large photos allowed.
-QImage loadPicture(const QString& path, QString& error)
-{
-    QImageReader::setAllocationLimit(2048); // megabytes
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
-    if (image.isNull()) error = QStringLiteral("%1: cannot read the picture (%2)").arg(path, reader.errorString());
-    return image;
-}
-
-} // namespace
 
 int cmdMatch(const QStringList& args)
 {
@@ -47,12 +32,13 @@ int cmdMatch(const QStringList& args)
         region = TRectF{float(r[0]), float(r[1]), float(r[2]), float(r[3])};
     }
 
-    QString error;
-    const QImage picture = loadPicture(picturePath, error);
-    if (picture.isNull()) {
-        printError(error);
+    // The one picture reader: orientation applied, the pixel limit kept.
+    const Result<QImage> loaded = LoadPicture(picturePath);
+    if (!loaded) {
+        printError(loaded.error());
         return kExitError;
     }
+    const QImage& picture = *loaded;
     auto lib = std::make_unique<TTilelib>();
     if (const Status st = lib->LoadTilelib(GetTilelibFileName(folder)); !st.ok()) {
         printError(st.error());

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -34,10 +35,15 @@ Status LoadPattern(TpatternCfg& pattern, const QString& fileName)
     const QByteArray bytes = file.read(static_cast<qint64>(sizeof(TpatternCfg)));
     if (file.error() != QFileDevice::NoError)
         return Failure(QStringLiteral("%1: read failed (%2)").arg(fileName, file.errorString()));
+    return LoadPatternFromBytes(pattern, bytes, fileName);
+}
 
+Status LoadPatternFromBytes(TpatternCfg& pattern, const QByteArray& bytes, const QString& fileName)
+{
     // A short file fills only the leading part; the rest keeps the current pattern.
     TpatternCfg loaded = pattern;
-    std::memcpy(&loaded, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::size_t size = std::min(static_cast<std::size_t>(bytes.size()), sizeof loaded);
+    std::memcpy(&loaded, bytes.constData(), size);
     // The group counts drive the modulo addressing of the 8 x 8 group: zero would divide
     // by zero and more than 8 would address outside it.
     if (Status st = checkGroupCount(fileName, "HorzGroupCount", loaded.HorzGroupCount); !st)

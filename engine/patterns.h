@@ -6,6 +6,7 @@
 #include "imaging/color_records.h"
 #include "platform/result.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,8 @@ TpatternCfg DefaultPattern();
 // file whose group counts lie outside 1..8 is refused and leaves it unchanged; a file
 // shorter than 2832 bytes fills only the leading part.
 Status LoadPattern(TpatternCfg& pattern, const QString& fileName);
+// The same over a file's bytes already in memory (only the first 2832 count).
+Status LoadPatternFromBytes(TpatternCfg& pattern, const QByteArray& bytes, const QString& fileName);
 Status SavePattern(const TpatternCfg& pattern, const QString& fileName);
 
 std::int32_t PatternCellShape(const TpatternCfg& pattern, int x, int y);

@@ -10,6 +10,7 @@
 #include "platform/result.h"
 #include "platform/short_string.h"
 
+#include <QByteArray>
 #include <QString>
 
 class Progress;
@@ -104,6 +105,9 @@ public:
     Status LoadProject(const QString& filename);
     Status SaveProjectFile(const QString& filename) const;
     Status LoadProjectFile(const QString& filename);
+    // The same readers over a file already in memory; `fileName` names it in messages.
+    Status LoadProjectFromBytes(const QByteArray& bytes, const QString& fileName);
+    Status LoadProjectFileFromBytes(const QByteArray& bytes, const QString& fileName);
 
 private:
     Workspace* m_ws;

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -95,16 +96,10 @@ Status writeProjectFile(const TMosaicProject& project, const TmosaicOptions& opt
     return writeFileAtomically(path, bytes);
 }
 
-Status readProjectFile(TMosaicProject& project, TmosaicOptions& options, const QString& path, ProjectFileKind kind)
+Status readProjectBytes(TMosaicProject& project, TmosaicOptions& options, const QByteArray& bytes,
+                        const QString& fileName, ProjectFileKind kind)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure(QStringLiteral("%1: cannot open for reading (%2)").arg(path, file.errorString()));
-    const QByteArray bytes = file.read(kMaxFileBytes);
-    if (file.error() != QFileDevice::NoError)
-        return Failure(QStringLiteral("%1: read failed (%2)").arg(path, file.errorString()));
-    const QString fileName = QFileInfo(path).fileName();
-    const qint64 size = bytes.size();
+    const qint64 size = std::min<qint64>(bytes.size(), kMaxFileBytes);
     const char* in = bytes.constData();
 
     if (size < kGridOffset)
@@ -124,6 +119,8 @@ Status readProjectFile(TMosaicProject& project, TmosaicOptions& options, const Q
     }
 
     project.cfg = cfg;
+    // The pattern's group counts are not checked: every reader of a project's pattern
+    // keeps them within the 8 x 8 group itself.
     std::memcpy(&project.patterncfg, in + kPatternOffset, sizeof project.patterncfg);
     std::memcpy(&options, in + kOptionsOffset, sizeof options);
     qint64 at = kGridOffset;
@@ -137,6 +134,17 @@ Status readProjectFile(TMosaicProject& project, TmosaicOptions& options, const Q
         project.cfg.AddonTilesCount = trailingCount;
     }
     return {};
+}
+
+Status readProjectFile(TMosaicProject& project, TmosaicOptions& options, const QString& path, ProjectFileKind kind)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure(QStringLiteral("%1: cannot open for reading (%2)").arg(path, file.errorString()));
+    const QByteArray bytes = file.read(kMaxFileBytes);
+    if (file.error() != QFileDevice::NoError)
+        return Failure(QStringLiteral("%1: read failed (%2)").arg(path, file.errorString()));
+    return readProjectBytes(project, options, bytes, QFileInfo(path).fileName(), kind);
 }
 
 } // namespace
@@ -162,4 +170,14 @@ Status TMosaicProject::SaveProjectFile(const QString& filename) const
 Status TMosaicProject::LoadProjectFile(const QString& filename)
 {
     return readProjectFile(*this, ws().moptions, filename, ProjectFileKind::QuickSave);
+}
+
+Status TMosaicProject::LoadProjectFromBytes(const QByteArray& bytes, const QString& fileName)
+{
+    return readProjectBytes(*this, ws().moptions, bytes, fileName, ProjectFileKind::Project);
+}
+
+Status TMosaicProject::LoadProjectFileFromBytes(const QByteArray& bytes, const QString& fileName)
+{
+    return readProjectBytes(*this, ws().moptions, bytes, fileName, ProjectFileKind::QuickSave);
 }

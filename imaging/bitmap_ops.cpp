@@ -296,6 +296,11 @@ void ShiftRGB(QImage& bitmap, int dR, int dG, int dB)
 {
     if (!toWorkingFormat(bitmap))
         return;
+    // Any shift beyond a full channel saturates the same way; held there, i + d cannot
+    // overflow.
+    dR = std::clamp(dR, -255, 255);
+    dG = std::clamp(dG, -255, 255);
+    dB = std::clamp(dB, -255, 255);
     std::array<std::uint8_t, 256> tr{}, tg{}, tb{};
     for (int i = 0; i < 256; ++i) {
         tr[i] = static_cast<std::uint8_t>(std::clamp(i + dR, 0, 255));
@@ -353,7 +358,11 @@ void ShiftTowardColor(QImage& bitmap, const TimgColorInfo& source, const TimgCol
     auto delta = [factor](TAlphaColor from, TAlphaColor to, int shift) {
         const int a = static_cast<int>((from >> shift) & 0xFF);
         const int b = static_cast<int>((to >> shift) & 0xFF);
-        return static_cast<int>(static_cast<double>(factor) * (b - a)); // truncates toward zero
+        const double d = static_cast<double>(factor) * (b - a);
+        // Beyond a full channel the shift saturates anyway; a factor from a damaged
+        // project file may be huge or NaN.
+        if (!(d == d)) return 0;
+        return static_cast<int>(std::clamp(d, -255.0, 255.0)); // truncates toward zero
     };
     ShiftRGB(bitmap, delta(c1, c2, 16), delta(c1, c2, 8), delta(c1, c2, 0));
 }

@@ -74,6 +74,10 @@ Result<QImage> readPicture(QImageReader& reader, const QString& name, const Pict
     QImage image;
     if (!reader.read(&image))
         return Result<QImage>::failure(cannotRead(name, reader.errorString()));
+    // Some codecs (MNG among them) report success for a damaged stream and give no
+    // pixels; every caller needs a picture with a size.
+    if (image.isNull())
+        return Result<QImage>::failure(cannotRead(name, QStringLiteral("the data holds no picture")));
     if (exceedsPixelLimit(image.size()))
         return Result<QImage>::failure(tooLarge(name, image.size()));
     image.convertTo(QImage::Format_ARGB32_Premultiplied);

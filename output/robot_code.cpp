@@ -6,6 +6,8 @@
 #include "tilelib/tilelib.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -30,15 +32,28 @@ QString move(double x, double y, const QLocale& locale)
 
 TPointF centreOf(const TRectF& r) { return TPointF{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
 
+// One side of a page: first = page * perPage, last = min(count - 1, first + perPage - 1),
+// in 64 bits. A page before the first (a negative page number) or without cells (a page
+// size below 1) is empty, so the block never leaves 0..count-1.
+void pageSpan(int page, int perPage, int count, int& first, int& last)
+{
+    const std::int64_t lo = std::int64_t(page) * perPage;
+    if (lo < 0 || perPage < 1) {
+        first = 0;
+        last = -1;
+        return;
+    }
+    first = int(std::min<std::int64_t>(lo, std::numeric_limits<int>::max()));
+    last = int(std::min<std::int64_t>(count - 1, lo + perPage - 1));
+}
+
 } // namespace
 
 RobotPageBlock RobotPage(const TMosaicProject& project, int px, int py, int ch, int cv)
 {
     RobotPageBlock b;
-    b.x1 = px * ch;
-    b.y1 = py * cv;
-    b.x2 = std::min(project.cfg.Hcc - 1, b.x1 + ch - 1);
-    b.y2 = std::min(project.cfg.Vcc - 1, b.y1 + cv - 1);
+    pageSpan(px, ch, std::clamp(project.cfg.Hcc, 0, kGridCountMax), b.x1, b.x2);
+    pageSpan(py, cv, std::clamp(project.cfg.Vcc, 0, kGridCountMax), b.y1, b.y2);
     return b;
 }
 
@@ -71,14 +86,14 @@ QStringList GenerateRobotCode(const TMosaicProject& project, const TTilelib& lib
     QStringList lines;
     lines << QStringLiteral("(** Page X%1Y%2  **)").arg(px).arg(py);
 
-    if (progress) {
-        progress->setMaximum((b.x2 - b.x1 + 1) * (b.y2 - b.y1 + 1));
-        progress->setValue(0);
-    }
-    int done = 0;
     // The reference point is the page's top-left cell; a page beyond the mosaic has no
     // cell to place, so its reference is never read.
     const bool pageHasCells = b.x1 <= b.x2 && b.y1 <= b.y2;
+    if (progress) {
+        progress->setMaximum(pageHasCells ? (b.x2 - b.x1 + 1) * (b.y2 - b.y1 + 1) : 0);
+        progress->setValue(0);
+    }
+    int done = 0;
     const TPointF c0 = pageHasCells ? centreOf(project.Cells[b.y1][b.x1].CellRectReal) : TPointF{0, 0};
 
     const int count = std::clamp(library.Count, 0, kTileCountMax);

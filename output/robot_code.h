@@ -24,7 +24,9 @@ struct RobotPageBlock {
     int x1, y1, x2, y2; // inclusive; x1 > x2 or y1 > y2 for a page beyond the mosaic
 };
 
-// The block of page (px, py) with ch x cv cells per page.
+// The block of page (px, py) with ch x cv cells per page, within the laid-out grid (Vcc
+// and Hcc clamped to the cell arrays). A page beyond the mosaic, before it (a negative
+// page number) or with a page size below 1 is empty.
 RobotPageBlock RobotPage(const TMosaicProject& project, int px, int py, int ch, int cv);
 
 struct RobotInfo {

@@ -1,13 +1,13 @@
 #include "output/xlsx_writer.h"
 
+#include "platform/file_io.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
-
-#include <cstdio>
 
 Status WriteXlsxSheet(const QString& path, const QStringList& headers, const std::vector<std::vector<QVariant>>& rows)
 {
@@ -52,9 +52,5 @@ Status WriteXlsxSheet(const QString& path, const QStringList& headers, const std
         return Failure(QStringLiteral("%1: cannot write the workbook (%2)")
                            .arg(path, QString::fromLatin1(lxw_strerror(err))));
     }
-    if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(tempPath);
-        return Failure(QStringLiteral("%1: cannot replace the file").arg(path));
-    }
-    return {};
+    return replaceFileWith(tempPath, path);
 }

@@ -1,5 +1,6 @@
 #include "packages/zip_extract.h"
 
+#include "platform/file_io.h"
 #include "platform/services.h"
 
 #include <QDir>
@@ -242,6 +243,10 @@ Status ExtractPackage(const QString& archivePath, const QString& targetFolder, P
         if (const int closeError = zip_fclose(in.release()); closeError != 0) {
             out.cancelWriting();
             return entryFailure(QStringLiteral("is damaged (%1)").arg(libzipErrorText(closeError)));
+        }
+        if (writeFaultInjected(*destination)) {
+            out.cancelWriting();
+            return entryFailure(QStringLiteral("cannot be written to %1 (no space left on device)").arg(*destination));
         }
         if (!out.commit())
             return entryFailure(QStringLiteral("cannot be written to %1 (%2)").arg(*destination, out.errorString()));

@@ -11,15 +11,52 @@
 #include <cstdio>
 #include <cstring>
 
-#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace {
 std::atomic<WriteFaultHook> g_faultHook{nullptr};
 }
 
 void setWriteFaultHook(WriteFaultHook hook) { g_faultHook.store(hook); }
+
+bool writeFaultInjected(const QString& path)
+{
+    const WriteFaultHook hook = g_faultHook.load();
+    return hook && !hook(path);
+}
+
+Status replaceFileWith(const QString& tempPath, const QString& path)
+{
+    const auto fail = [&](const QString& reason) {
+        QFile::remove(tempPath);
+        return Failure(QStringLiteral("%1: write failed (%2)").arg(path, reason));
+    };
+    if (writeFaultInjected(path)) return fail(QStringLiteral("no space left on device"));
+    const int fd = ::open(QFile::encodeName(tempPath).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    // Temporary files are private; the result gets the permissions the replaced file
+    // had, or those of a new file.
+    struct stat existing;
+    mode_t mode;
+    if (::stat(QFile::encodeName(path).constData(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    (void)::fchmod(fd, mode);
+    // The data must be on disk before the rename makes it the file.
+    const bool synced = ::fsync(fd) == 0;
+    const int syncError = errno;
+    ::close(fd);
+    if (!synced) return fail(QString::fromLocal8Bit(std::strerror(syncError)));
+    if (::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(path).constData()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    return {};
+}
 
 Result<QByteArray> readWholeFile(const QString& path, qint64 maxBytes)
 {
@@ -47,7 +84,7 @@ Status writeFileAtomically(const QString& path, const char* data, std::size_t si
         file.cancelWriting();
         return Failure(QStringLiteral("%1: write failed (%2)").arg(path, file.errorString()));
     }
-    if (WriteFaultHook hook = g_faultHook.load(); hook && !hook(path)) {
+    if (writeFaultInjected(path)) {
         file.cancelWriting();
         return Failure(QStringLiteral("%1: write failed (no space left on device)").arg(path));
     }

@@ -24,6 +24,15 @@ inline Status writeFileAtomically(const QString& path, const QByteArray& bytes)
 // the write fail as a full disk would, after the temporary file was partly written.
 using WriteFaultHook = bool (*)(const QString& path);
 void setWriteFaultHook(WriteFaultHook hook);
+// For writers that stream into a temporary file of their own (zip entries, the
+// spreadsheet library): true when the hook makes the write of `path` fail. Called just
+// before the temporary file would replace `path`.
+bool writeFaultInjected(const QString& path);
+
+// Moves a finished temporary file (in the same folder) over `path`: flushed to disk,
+// then renamed, so `path` holds either its old or its new contents. On failure, the
+// injected one included, the temporary file is removed and `path` is left as it was.
+Status replaceFileWith(const QString& tempPath, const QString& path);
 
 // writeFileAtomically in two steps, for writers that learn the final name only later
 // (the bytes can be written and flushed on a worker thread, the rename done in order):

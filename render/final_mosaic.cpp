@@ -31,6 +31,17 @@ int truncSide(double v)
     return static_cast<int>(std::min(v, kMaxBitmapSide));
 }
 
+// Shrinks a tile bitmap size to kMaxTileBitmapPixels, keeping its proportions. Ready
+// tiles are at most 800 pixels a side, so a larger bitmap adds no detail, only memory: a
+// damaged project's cell size would otherwise ask for gigabytes per tile.
+QSize withinTileBitmapLimit(QSize size)
+{
+    const double pixels = double(size.width()) * size.height();
+    if (pixels <= double(kMaxTileBitmapPixels)) return size;
+    const double f = std::sqrt(double(kMaxTileBitmapPixels) / pixels);
+    return QSize(std::max(1, int(size.width() * f)), std::max(1, int(size.height() * f)));
+}
+
 double degrees(double radians)
 {
     return radians * 180.0 / std::numbers::pi;
@@ -129,7 +140,8 @@ CellsByTile cellsByTile(const TMosaicProject& prj, int count)
 QSize FinalTileSize(const Workspace& ws)
 {
     const TprojectCFG& cfg = ws.mproject.cfg;
-    return QSize(truncSide(cfg.CellWdPx) * kTileOversampling, truncSide(cfg.CellHtPx) * kTileOversampling);
+    return withinTileBitmapLimit(
+        QSize(truncSide(cfg.CellWdPx) * kTileOversampling, truncSide(cfg.CellHtPx) * kTileOversampling));
 }
 
 Result<QImage> PrepareTileBitmap(const Workspace& ws, int tileIndex, QSize size)
@@ -291,7 +303,8 @@ Status Draw_FinalMosaic_OneCell(Workspace& ws, Canvas& canvas, const TCell& cell
     if (cell.TileID < 0 || cell.TileID >= tileCount(ws.mtilelib)) return {};
     const TprojectCFG& cfg = ws.mproject.cfg;
     // Here the multiplication comes before the truncation, unlike the whole render.
-    const QSize size(truncSide(kTileOversampling * cfg.CellWdPx), truncSide(kTileOversampling * cfg.CellHtPx));
+    const QSize size = withinTileBitmapLimit(
+        QSize(truncSide(kTileOversampling * cfg.CellWdPx), truncSide(kTileOversampling * cfg.CellHtPx)));
     Result<QImage> tile = PrepareTileBitmap(ws, cell.TileID, size);
     if (!tile) return Failure(tile.error());
     QImage mask;

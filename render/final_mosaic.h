@@ -58,8 +58,11 @@ struct CellPlacement {
     QRectF target;
 };
 
+// Tile and guide-cell bitmaps are at most this many pixels (8192 x 8192).
+inline constexpr std::int64_t kMaxTileBitmapPixels = std::int64_t(8192) * 8192;
+
 // The size of the prepared tile bitmaps of the render: Trunc(CellWdPx) * 4 by
-// Trunc(CellHtPx) * 4.
+// Trunc(CellHtPx) * 4, shrunk in proportion to kMaxTileBitmapPixels when larger.
 QSize FinalTileSize(const Workspace& ws);
 
 // Loads the picture of tile `tileIndex` (GetFullName) and makes the tile bitmap T of

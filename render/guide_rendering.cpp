@@ -4,6 +4,7 @@
 #include "imaging/bitmap_ops.h"
 #include "imaging/shapes.h"
 #include "render/cell_text.h"
+#include "render/final_mosaic.h"
 
 #include <QPainter>
 
@@ -28,8 +29,9 @@ void Draw_FinalMosaic_OneCell_Guide(Workspace& ws, Canvas& canvas, const TCell& 
         return;
     const TprojectCFG& cfg = ws.mproject.cfg;
     const double wd = std::trunc(cfg.CellWdPx), ht = std::trunc(cfg.CellHtPx);
-    // A cell pixel size beyond any bitmap is not a guide cell either.
-    if (!(wd >= 1 && ht >= 1 && wd <= 32767 && ht <= 32767))
+    // A cell pixel size beyond any sane bitmap is not a guide cell either (a damaged
+    // project would otherwise ask for gigabytes per cell).
+    if (!(wd >= 1 && ht >= 1 && wd <= 32767 && ht <= 32767 && wd * ht <= double(kMaxTileBitmapPixels)))
         return;
 
     QImage B(int(wd), int(ht), QImage::Format_ARGB32_Premultiplied);

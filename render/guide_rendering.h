@@ -23,7 +23,8 @@ struct TCell;
 // the cell bitmap (white when fillcolor is set and the tile's lightness ci1.Lab.X is 50
 // or less, else black), turned by the cell's Rotate about its centre and placed centred
 // on CellCenterReal * scale + offsetPX at CellWdf * scale wide. Nothing is drawn for a
-// cell without a tile or a cell pixel size below one pixel.
+// cell without a tile, a cell pixel size below one pixel, or a cell bitmap above
+// kMaxTileBitmapPixels (final_mosaic.h).
 void Draw_FinalMosaic_OneCell_Guide(Workspace& ws, Canvas& canvas, const TCell& cell, double scale,
                                     QPointF offsetPX, int fontsize, bool fillcolor);
 

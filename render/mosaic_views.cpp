@@ -1,11 +1,13 @@
 #include "render/mosaic_views.h"
 
 #include "engine/workspace.h"
+#include "imaging/picture_io.h"
 #include "render/final_mosaic.h"
 #include "render/working_views.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -28,6 +30,15 @@ Status makeBitmap(QImage& image, int w, int h, double dpr)
         image = QImage();
         return {};
     }
+    // Each side may be allowed and the whole still be gigabytes: a damaged project's
+    // size must not exhaust memory.
+    if (std::int64_t(w) * h > kMaxPicturePixels)
+        return Failure(QStringLiteral("the mosaic view would be %1 x %2 pixels (%3 megapixels), at most %4 "
+                                      "megapixels allowed")
+                           .arg(w)
+                           .arg(h)
+                           .arg(double(w) * h / 1e6, 0, 'f', 1)
+                           .arg(kMaxPicturePixels / 1'000'000));
     QImage made(w, h, QImage::Format_ARGB32_Premultiplied);
     if (made.isNull())
         return Failure(QStringLiteral("cannot make a %1 x %2 pixel picture of the mosaic").arg(w).arg(h));

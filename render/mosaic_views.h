@@ -20,7 +20,8 @@ QSize MosaicViewSize(const Workspace& ws, double scale);
 // screenScale) pixels wide, device pixel ratio screenScale), clears it to white and
 // draws the view: for mode 50 the background (the main image stretched, or BgColor)
 // and the final mosaic, for other modes the working view. A project without size gives
-// a null image; a size beyond 32768 pixels is refused. A tile photo that cannot be
+// a null image; a side beyond 32768 pixels, or more than 200 megapixels in all
+// (kMaxPicturePixels), is refused. A tile photo that cannot be
 // loaded stops the drawing with its message; what was drawn stays.
 Status Draw_MosaicToView(Workspace& ws, int drawMode, QImage& image, double scale, Progress* pbar);
 

@@ -154,6 +154,17 @@ Status SaveProjectFolder(Workspace& ws, const QString& folder, const QImage& mos
 
     TTilelib& lib = ws.mtilelib;
     const int count = std::clamp(lib.Count, 0, kTileCountMax);
+    for (int i = 0; i < count; ++i) {
+        // The catalogue reader refuses such names; a library filled another way must not
+        // write outside "ready" either.
+        const QString name = lib.items[i].FileName.get();
+        if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name == QLatin1String("..") ||
+            name == QLatin1String("."))
+            return Failure(QStringLiteral("%1: tile %2 has the file name \"%3\", which is not a file in \"ready\"")
+                               .arg(GetTilelibFileName(lib.rootPath()))
+                               .arg(i)
+                               .arg(name));
+    }
     // A picture copied onto itself is left alone, so re-saving into the folder the
     // library already lives in keeps its pictures.
     if (Status st = copyTilePictures(lib, count, ready, progress); !st) return st;

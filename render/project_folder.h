@@ -24,7 +24,8 @@ class Workspace;
 // saves `mosaicPicture`. Re-saving into the folder the project already lives in keeps
 // its pictures. A folder whose path does not fit the project's 250-character 8-bit
 // RootPath (too long, or characters the code page lacks) is refused before anything
-// is written, since the project could not be saved into it or opened from it. Later
+// is written, since the project could not be saved into it or opened from it; so is a
+// library with a tile file name that has folders in it ("../x"). Later
 // files are not written after a failure. Progress per tile copied, 0 at the end.
 Status SaveProjectFolder(Workspace& ws, const QString& folder, const QImage& mosaicPicture, Progress* progress);
 

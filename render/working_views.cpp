@@ -174,6 +174,18 @@ void Draw_onecell_TileID(Workspace& ws, const TCell& cell, Canvas& canvas, doubl
                     ws.workplanCfg.IDTextHeight);
 }
 
+namespace {
+
+// A side of the decoding hint; a cell that is huge or not finite on the canvas (a damaged
+// project) asks for no more than the largest picture the reader would decode.
+int decodeSide(double v)
+{
+    const double side = std::ceil(std::abs(v));
+    return std::isfinite(side) ? int(std::min(side, 65536.0)) : 0;
+}
+
+} // namespace
+
 Status Draw_onecell_tilephoto(Workspace& ws, int x, int y, Canvas& canvas, double scale, QPointF offset)
 {
     if (!insideGrid(x, y))
@@ -187,7 +199,7 @@ Status Draw_onecell_tilephoto(Workspace& ws, int x, int y, Canvas& canvas, doubl
     // Decoding needs no more detail than the cell shows on the device.
     const double dpr = canvas.image().devicePixelRatio();
     PictureLoadOptions options;
-    options.minSize = QSize(int(std::ceil(std::abs(dst.width()) * dpr)), int(std::ceil(std::abs(dst.height()) * dpr)));
+    options.minSize = QSize(decodeSide(dst.width() * dpr), decodeSide(dst.height() * dpr));
     Result<QImage> picture = LoadPicture(ws.mtilelib.GetFullName(cell.TileID), options);
     if (!picture)
         return Failure(picture.error());

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -45,6 +46,22 @@ void zeroInsignificant(TTilelibData& d)
     }
 }
 
+// Tile pictures are found, copied and written by joining the name to a library or
+// project folder, so a name with folders in it would reach outside. (An empty name
+// names the folder itself, which no picture load or copy accepts.)
+Status checkTileFileName(const QString& path, int index, const QString& name)
+{
+    const bool plain = name != QLatin1String(".") && name != QLatin1String("..") && !name.contains(QLatin1Char('/')) &&
+                       !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+    if (plain) return {};
+    QString shown = name;
+    shown.replace(QChar(0), QStringLiteral("\\0"));
+    return Failure(QStringLiteral("%1: tile %2 has the file name \"%3\", a file name without folders expected")
+                       .arg(path)
+                       .arg(index)
+                       .arg(shown));
+}
+
 } // namespace
 
 Status TTilelib::SaveTilelib() const
@@ -68,7 +85,12 @@ Status TTilelib::LoadTilelib(const QString& path)
     const QByteArray bytes = file.read(static_cast<qint64>(kTilelibFileSize));
     if (file.error() != QFileDevice::NoError)
         return Failure(QStringLiteral("%1: read failed (%2)").arg(path, file.errorString()));
-    const qint64 size = bytes.size();
+    return LoadTilelibFromBytes(bytes, path);
+}
+
+Status TTilelib::LoadTilelibFromBytes(const QByteArray& bytes, const QString& path)
+{
+    const qint64 size = std::min<qint64>(bytes.size(), static_cast<qint64>(kTilelibFileSize));
     if (size < kHeaderSize)
         return Failure(QStringLiteral("%1: the file is %2 bytes, a tile-library catalogue has at least %3")
                            .arg(path)
@@ -85,6 +107,11 @@ Status TTilelib::LoadTilelib(const QString& path)
                            .arg(size)
                            .arg(count)
                            .arg(needed));
+    for (int i = 0; i < count; ++i) {
+        ShortString<255> name;
+        std::memcpy(&name, bytes.constData() + kHeaderSize + qint64(i) * qint64(sizeof(TTileItem)), sizeof name);
+        if (Status st = checkTileFileName(path, i, name.get()); !st) return st;
+    }
 
     // Settings, Count, items and enable flags as one run: an older, shorter catalogue
     // fills what it covers and the rest keeps its previous contents.

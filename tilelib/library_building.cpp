@@ -218,9 +218,13 @@ bool isControl(char16_t u)
     return u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0);
 }
 
+// A backslash is an ordinary character in a Linux file name but a folder separator
+// where the catalogue may be opened, so the catalogue reader refuses it in a name.
 bool isKeptInName(const QString& text)
 {
-    return fitsCp1252(text) && std::none_of(text.cbegin(), text.cend(), [](QChar c) { return isControl(c.unicode()); });
+    return fitsCp1252(text) && std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+               return isControl(c.unicode()) || c == QLatin1Char('\\') || c == QLatin1Char('/');
+           });
 }
 
 // Splits at the last dot that is not the first character and leaves a short extension.

@@ -55,10 +55,10 @@ void ListTilelibs(QStringList& names, QStringList& folders, const QString& progr
 
 // The file name a photo called `fileName` (no folder) is stored under, before it is made
 // unique: `fileName` itself when it fits the code page exactly, has no control
-// characters and is at most 255 bytes long; otherwise each character the code page lacks
-// is folded to its plain letters (é stays, ř becomes r, ﬁ becomes fi) or replaced by
-// '_', control characters become '_', and the part before the extension is cut so that
-// the whole name fits 255 bytes.
+// characters or backslashes and is at most 255 bytes long; otherwise each character the
+// code page lacks is folded to its plain letters (é stays, ř becomes r, ﬁ becomes fi) or
+// replaced by '_', control characters and backslashes become '_', and the part before
+// the extension is cut so that the whole name fits 255 bytes.
 QString TileFileNameFor(const QString& fileName);
 
 struct AddPhotosOptions {

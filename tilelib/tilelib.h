@@ -6,6 +6,7 @@
 #include "platform/result.h"
 #include "tilelib/tilelib_records.h"
 
+#include <QByteArray>
 #include <QString>
 
 class Progress;
@@ -33,8 +34,11 @@ public:
     // data, and sets Rootpath to the file's folder with a trailing separator. A longer
     // file is read up to the current size. Refused, leaving the library as it was: a file
     // that cannot be read, one shorter than the settings and Count (800 bytes), a Count
-    // outside 0..2048, or a file too short to hold its Count items.
+    // outside 0..2048, a file too short to hold its Count items, or an item below Count
+    // whose FileName is "." or "..", or holds a folder separator ('/' or '\\') or a NUL.
     Status LoadTilelib(const QString& path);
+    // The same over the file's bytes already in memory; `path` is the file they came from.
+    Status LoadTilelibFromBytes(const QByteArray& bytes, const QString& path);
 
     // Building (library building and maintenance).
     bool ImgFileExists(const QString& fileName) const;

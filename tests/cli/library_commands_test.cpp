@@ -4,6 +4,7 @@
 #include "imaging/color_measure.h"
 #include "tests/support/tilelib_fixtures.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -121,6 +122,17 @@ TEST_F(LibraryCommands, MatchReportsBadInput)
 {
     const QString photo = dir.filePath("photo.png");
     ASSERT_TRUE(SolidPicture(8, 8, 0xFF00FF00).save(photo));
+    // A BMP header claiming 15000 x 15000 pixels, with no pixels after it.
+    const QString huge = dir.filePath("huge.bmp");
+    {
+        QByteArray bmp("BM");
+        for (quint32 v : {0u, 0u, 54u, 40u, 15000u, 15000u, 0x00180001u, 0u, 0u, 0u, 0u, 0u, 0u})
+            for (int k = 0; k < 4; ++k)
+                bmp.append(char((v >> (8 * k)) & 0xFF));
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bmp);
+    }
     struct Case {
         const char* name;
         QStringList args;
@@ -129,6 +141,7 @@ TEST_F(LibraryCommands, MatchReportsBadInput)
     };
     const Case cases[] = {
         {"missing picture", {"match", dir.filePath("nope.jpg"), library}, 1, dir.filePath("nope.jpg")},
+        {"picture above the pixel limit", {"match", huge, library}, 1, "at most 200 megapixels"},
         {"missing library", {"match", photo, dir.filePath("nolib")}, 1, dir.filePath("nolib/imagelib.dat")},
         {"empty rectangle", {"match", photo, library, "--rect", "5,0,5,8"}, 2, "--rect"},
         {"malformed rectangle", {"match", photo, library, "--rect", "1,2,3"}, 2, "--rect"},
