@@ -158,8 +158,7 @@ Status SaveProjectFolder(Workspace& ws, const QString& folder, const QImage& mos
         // The catalogue reader refuses such names; a library filled another way must not
         // write outside "ready" either.
         const QString name = lib.items[i].FileName.get();
-        if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name == QLatin1String("..") ||
-            name == QLatin1String("."))
+        if (!IsPlainTileFileName(name))
             return Failure(QStringLiteral("%1: tile %2 has the file name \"%3\", which is not a file in \"ready\"")
                                .arg(GetTilelibFileName(lib.rootPath()))
                                .arg(i)

@@ -46,14 +46,10 @@ void zeroInsignificant(TTilelibData& d)
     }
 }
 
-// Tile pictures are found, copied and written by joining the name to a library or
-// project folder, so a name with folders in it would reach outside. (An empty name
-// names the folder itself, which no picture load or copy accepts.)
+// (An empty name names the folder itself, which no picture load or copy accepts.)
 Status checkTileFileName(const QString& path, int index, const QString& name)
 {
-    const bool plain = name != QLatin1String(".") && name != QLatin1String("..") && !name.contains(QLatin1Char('/')) &&
-                       !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
-    if (plain) return {};
+    if (IsPlainTileFileName(name)) return {};
     QString shown = name;
     shown.replace(QChar(0), QStringLiteral("\\0"));
     return Failure(QStringLiteral("%1: tile %2 has the file name \"%3\", a file name without folders expected")

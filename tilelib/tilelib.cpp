@@ -79,6 +79,12 @@ QString GetPreviewFileName(const QString& folder)
     return joinPath(folder, QStringLiteral("preview.jpg"));
 }
 
+bool IsPlainTileFileName(const QString& name)
+{
+    return name != QLatin1String(".") && name != QLatin1String("..") && !name.contains(QLatin1Char('/')) &&
+           !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
 bool IsTilelibFolder(const QString& folder)
 {
     return QFileInfo(GetTilelibFileName(folder)).isFile();

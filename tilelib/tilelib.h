@@ -65,6 +65,9 @@ TtileLibCfg DefaultTilelibCfg();
 
 QString GetTilelibFileName(const QString& folder);
 QString GetPreviewFileName(const QString& folder);
+// True when a tile's file name stays inside the folder it is joined to: no folders,
+// no "." or "..", no NUL (tile pictures are found, copied and written that way).
+bool IsPlainTileFileName(const QString& name);
 // True when folder/imagelib.dat is a file.
 bool IsTilelibFolder(const QString& folder);
 // The default configuration, replaced by the file's first 796 bytes when it has them.
