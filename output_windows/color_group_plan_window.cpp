@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/mosaic_image_view.h"
 #include "app/window_support.h"
+#include "output_windows/named_controls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,35 +22,10 @@
 
 namespace {
 
-QLabel* label(const char* name, const QString& text)
-{
-    auto* l = new QLabel(text);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
-QSpinBox* spinBox(const char* name, int minimum, int maximum, int value)
-{
-    auto* s = new QSpinBox;
-    s->setObjectName(QLatin1String(name));
-    s->setRange(minimum, maximum);
-    s->setValue(value);
-    return s;
-}
-
-QRadioButton* radio(const char* name, const QString& text)
-{
-    auto* r = new QRadioButton(text);
-    r->setObjectName(QLatin1String(name));
-    return r;
-}
-
-QPushButton* button(const char* name, const QString& text)
-{
-    auto* b = new QPushButton(text);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
+using named_controls::label;
+using named_controls::spinBox;
+using named_controls::radio;
+using named_controls::button;
 
 } // namespace
 

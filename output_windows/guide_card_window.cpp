@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "output/guide_cards.h"
 #include "output_windows/color_button.h"
+#include "output_windows/named_controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,21 +16,8 @@
 
 namespace {
 
-QLabel* label(const char* name, const QString& text)
-{
-    auto* l = new QLabel(text);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
-QSpinBox* spinBox(const char* name, int minimum, int maximum, int value)
-{
-    auto* s = new QSpinBox;
-    s->setObjectName(QLatin1String(name));
-    s->setRange(minimum, maximum);
-    s->setValue(value);
-    return s;
-}
+using named_controls::label;
+using named_controls::spinBox;
 
 } // namespace
 

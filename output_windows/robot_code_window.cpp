@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/window_support.h"
 #include "output/robot_code.h"
+#include "output_windows/named_controls.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +22,9 @@
 
 namespace {
 
+using named_controls::label;
+using named_controls::spinBox;
+
 // The core sets the bar's maximum to the page's cell count, which is zero or negative
 // for a page beyond the mosaic; a QProgressBar would take that as its minimum too and
 // keep it for every later run, so the maximum is held at one or more.
@@ -34,22 +38,6 @@ public:
 private:
     Progress& m_bar;
 };
-
-QSpinBox* spinBox(const char* name, int minimum, int maximum, int value)
-{
-    auto* s = new QSpinBox;
-    s->setObjectName(QLatin1String(name));
-    s->setRange(minimum, maximum);
-    s->setValue(value);
-    return s;
-}
-
-QLabel* label(const char* name, const QString& text)
-{
-    auto* l = new QLabel(text);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
 
 QListWidget* infoList(const char* name, const QStringList& items)
 {

@@ -4,6 +4,7 @@
 #include "app/mosaic_image_view.h"
 #include "app/window_support.h"
 #include "output/work_plan.h"
+#include "output_windows/named_controls.h"
 #include "output_windows/text_spin_box.h"
 #include "platform/number_format.h"
 
@@ -27,28 +28,9 @@
 
 namespace {
 
-QLabel* label(const char* name, const QString& text)
-{
-    auto* l = new QLabel(text);
-    l->setObjectName(QLatin1String(name));
-    return l;
-}
-
-QSpinBox* spinBox(const char* name, int minimum, int maximum, int value)
-{
-    auto* s = new QSpinBox;
-    s->setObjectName(QLatin1String(name));
-    s->setRange(minimum, maximum);
-    s->setValue(value);
-    return s;
-}
-
-QRadioButton* radio(const char* name, const QString& text)
-{
-    auto* r = new QRadioButton(text);
-    r->setObjectName(QLatin1String(name));
-    return r;
-}
+using named_controls::label;
+using named_controls::spinBox;
+using named_controls::radio;
 
 } // namespace
 
