@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/picture_view.h"
 #include "imaging/picture_io.h"
+#include "newproject/window_controls.h"
 #include "tilelib/tilelib.h"
 
 #include <QFileInfo>
@@ -56,45 +57,6 @@ protected:
 
 } // namespace
 
-CropPictureView::CropPictureView(QWidget* parent) : QWidget(parent)
-{
-    setMouseTracking(true);
-}
-
-void CropPictureView::setPicture(const QImage& picture)
-{
-    m_picture = picture;
-    update();
-}
-
-void CropPictureView::paintEvent(QPaintEvent*)
-{
-    if (m_picture.isNull()) return;
-    QPainter p(this);
-    p.drawImage(QPointF(0, 0), m_picture);
-}
-
-void CropPictureView::mousePressEvent(QMouseEvent* event)
-{
-    emit pressed(event->position());
-}
-
-void CropPictureView::mouseMoveEvent(QMouseEvent* event)
-{
-    emit moved(event->position());
-}
-
-void CropPictureView::mouseReleaseEvent(QMouseEvent* event)
-{
-    emit released(event->position());
-}
-
-void CropPictureView::leaveEvent(QEvent* event)
-{
-    QWidget::leaveEvent(event);
-    emit left();
-}
-
 TfCellImageEdit::TfCellImageEdit(AppContext& app) : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_app(app)
 {
     setObjectName(QStringLiteral("fCellImageEdit"));
@@ -112,7 +74,7 @@ TfCellImageEdit::TfCellImageEdit(AppContext& app) : QWidget(nullptr, Qt::Tool | 
     QPushButton* crop = button("bt_crop", QStringLiteral("Crop"), 106);
     QPushButton* close = button("bt_close", QStringLiteral("Close"), 507);
 
-    m_cropView = new CropPictureView(this);
+    m_cropView = new ImageControl(this);
     m_cropView->setObjectName(QStringLiteral("Img_tilecrop"));
     m_cropView->setGeometry(QRect(kCropViewPos, QSize(kCropViewSize, kCropViewSize)));
     m_rect = new CropOutline(this);
@@ -133,10 +95,10 @@ TfCellImageEdit::TfCellImageEdit(AppContext& app) : QWidget(nullptr, Qt::Tool | 
     connect(reload, &QPushButton::clicked, this, &TfCellImageEdit::LoadTile);
     connect(crop, &QPushButton::clicked, this, &TfCellImageEdit::Crop);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_cropView, &CropPictureView::pressed, this, &TfCellImageEdit::onPressed);
-    connect(m_cropView, &CropPictureView::moved, this, &TfCellImageEdit::onMoved);
-    connect(m_cropView, &CropPictureView::released, this, &TfCellImageEdit::onReleased);
-    connect(m_cropView, &CropPictureView::left, this, &TfCellImageEdit::onLeft);
+    connect(m_cropView, &ImageControl::pressed, this, &TfCellImageEdit::onPressed);
+    connect(m_cropView, &ImageControl::moved, this, &TfCellImageEdit::onMoved);
+    connect(m_cropView, &ImageControl::released, this, &TfCellImageEdit::onReleased);
+    connect(m_cropView, &ImageControl::left, this, &TfCellImageEdit::onLeft);
 }
 
 void TfCellImageEdit::OpenTile(int index)

@@ -11,32 +11,8 @@
 #include <array>
 
 class AppContext;
+class ImageControl;
 class PictureView;
-
-// Img_tilecrop: shows its picture at its own size from the top-left corner and hands
-// the mouse to the editor in view units.
-class CropPictureView : public QWidget {
-    Q_OBJECT
-public:
-    explicit CropPictureView(QWidget* parent = nullptr);
-    void setPicture(const QImage& picture);
-
-signals:
-    void pressed(QPointF position);
-    void moved(QPointF position);
-    void released(QPointF position);
-    void left();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    QImage m_picture;
-};
 
 class TfCellImageEdit : public QWidget {
     Q_OBJECT
@@ -73,7 +49,7 @@ private:
     QImage m_display;
     QImage m_result;
     TileCrop m_crop;
-    CropPictureView* m_cropView = nullptr;
+    ImageControl* m_cropView = nullptr;
     QWidget* m_rect = nullptr;
     std::array<QWidget*, 4> m_circles{};
     PictureView* m_image1 = nullptr;
