@@ -24,7 +24,6 @@ namespace {
 
 using named_controls::label;
 using named_controls::spinBox;
-using named_controls::radio;
 using named_controls::button;
 
 } // namespace
@@ -55,18 +54,11 @@ Tfworkplan::Tfworkplan(AppContext& app) : QWidget(nullptr, Qt::Window | Qt::Wind
     cells->addWidget(m_cellsV, 1, 1);
     cells->addWidget(m_pageCount, 2, 0, 1, 2);
 
-    auto* sizes = new QGroupBox(QStringLiteral("Page Size in Pixel"));
-    sizes->setObjectName(QStringLiteral("gb_pagesize"));
-    m_size1000 = radio("rb_1000", QStringLiteral("1000x1000"));
-    m_size2000 = radio("rb_2000", QStringLiteral("2000x2000"));
-    m_size4000 = radio("rb_4000", QStringLiteral("4000x4000"));
-    m_size1000->setChecked(true);
-    auto* sizeGroup = new QButtonGroup(this);
-    auto* sizeLayout = new QVBoxLayout(sizes);
-    for (QRadioButton* r : {m_size1000, m_size2000, m_size4000}) {
-        sizeGroup->addButton(r);
-        sizeLayout->addWidget(r);
-    }
+    const named_controls::PageSizeChoice pageSizes = named_controls::pageSizeChoice(this);
+    QGroupBox* sizes = pageSizes.box;
+    m_size1000 = pageSizes.size1000;
+    m_size2000 = pageSizes.size2000;
+    m_size4000 = pageSizes.size4000;
 
     m_groupSize = spinBox("sb_groupsize", 1, 100, 10);
     m_fill = new QCheckBox(QStringLiteral("Fill cell with tile Color "));

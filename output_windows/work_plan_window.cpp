@@ -30,7 +30,6 @@ namespace {
 
 using named_controls::label;
 using named_controls::spinBox;
-using named_controls::radio;
 
 } // namespace
 
@@ -54,18 +53,11 @@ Tfworkplan2::Tfworkplan2(AppContext& app) : QWidget(nullptr, Qt::Window), m_app(
     counts->addWidget(label("lb_vpagecount", QStringLiteral("Vertical Page Count")), 1, 0);
     counts->addWidget(m_pagesV, 1, 1);
 
-    auto* sizes = new QGroupBox(QStringLiteral("Page Size in Pixel"));
-    sizes->setObjectName(QStringLiteral("gb_pagesize"));
-    m_size1000 = radio("rb_1000", QStringLiteral("1000x1000"));
-    m_size2000 = radio("rb_2000", QStringLiteral("2000x2000"));
-    m_size4000 = radio("rb_4000", QStringLiteral("4000x4000"));
-    m_size1000->setChecked(true);
-    auto* sizeGroup = new QButtonGroup(this);
-    auto* sizeLayout = new QVBoxLayout(sizes);
-    for (QRadioButton* r : {m_size1000, m_size2000, m_size4000}) {
-        sizeGroup->addButton(r);
-        sizeLayout->addWidget(r);
-    }
+    const named_controls::PageSizeChoice pageSizes = named_controls::pageSizeChoice(this);
+    QGroupBox* sizes = pageSizes.box;
+    m_size1000 = pageSizes.size1000;
+    m_size2000 = pageSizes.size2000;
+    m_size4000 = pageSizes.size4000;
 
     auto* guide = new QGroupBox(QStringLiteral("Guide text and color"));
     guide->setObjectName(QStringLiteral("gb_guide"));
